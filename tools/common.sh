@@ -1,0 +1,72 @@
+# Shared by the README's commands: installs what is missing, builds the trees, starts Wine and a display.
+# Sourced, not run.
+
+ZZ_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+ZZ_BUILD=${ZZ_BUILD_DIR:-$ZZ_ROOT/build}
+
+ZZ_PACKAGES=(cmake ninja-build g++ clang libclang-rt-14-dev googletest python3
+    g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+    mingw-w64-x86-64-dev wine wine64 xvfb xdotool x11-utils imagemagick fonts-ipafont-gothic
+    zip unzip sox)
+
+zz_log() { printf '== %s\n' "$*" >&2; }
+
+zz_install_packages() {
+    local missing=() pkg
+    for pkg in "${ZZ_PACKAGES[@]}"; do
+        dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed' || missing+=("$pkg")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    zz_log "installing: ${missing[*]}"
+    local sudo=()
+    [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+    "${sudo[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+}
+
+# zz_build_tree NAME [cmake options...]: configures once, then builds incrementally.
+zz_build_tree() {
+    local name=$1
+    shift
+    local dir=$ZZ_BUILD/$name
+    if [ ! -f "$dir/build.ninja" ]; then
+        zz_log "configuring $name"
+        cmake -S "$ZZ_ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+    fi
+    zz_log "building $name"
+    cmake --build "$dir" -- -j"$(nproc)" | grep -v '^\[' || true
+    [ "${PIPESTATUS[0]}" -eq 0 ]
+}
+
+zz_build_all() {
+    zz_build_tree native
+    zz_build_tree asan -DZZ_SANITIZE=ON
+    zz_build_tree win -DCMAKE_TOOLCHAIN_FILE="$ZZ_ROOT/cmake/mingw-w64-x86_64.cmake"
+    # One CTest summary over the three trees.
+    printf 'subdirs("native" "asan" "win")\n' >"$ZZ_BUILD/CTestTestfile.cmake"
+}
+
+# A display for Wine's windows: the desktop's when there is one, else our own Xvfb.
+zz_start_display() {
+    if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+        return 0
+    fi
+    export DISPLAY=${ZZ_XVFB_DISPLAY:-:97}
+    if ! xdpyinfo >/dev/null 2>&1; then
+        zz_log "starting Xvfb on $DISPLAY"
+        Xvfb "$DISPLAY" -screen 0 1920x1080x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
+        for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+    fi
+}
+
+# The tree's own Wine prefix, and a server that outlives each test so they start fast.
+zz_start_wine() {
+    export WINEPREFIX=$ZZ_BUILD/wine-prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        zz_log "creating the Wine prefix (once)"
+        wineboot -i </dev/null >/dev/null 2>&1 || true
+    fi
+    # Background services must not inherit CTest's pipes, or CTest waits for ever.
+    wineserver -p </dev/null >/dev/null 2>&1
+    wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+}
