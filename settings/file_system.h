@@ -39,4 +39,7 @@ public:
 // The real file system of the platform the program runs on.
 IFileSystem& SystemFileSystem();
 
+// Folder that holds the running program file, without a trailing separator.
+std::string ProgramFolder();
+
 }  // namespace zz
