@@ -7,7 +7,7 @@ ZZ_BUILD=${ZZ_BUILD_DIR:-$ZZ_ROOT/build}
 ZZ_PACKAGES=(cmake ninja-build g++ clang libclang-rt-14-dev googletest python3
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     mingw-w64-x86-64-dev wine wine64 xvfb xdotool x11-utils imagemagick fonts-ipafont-gothic
-    zip unzip sox)
+    zip unzip sox fonts-noto-color-emoji python3-pil)
 
 zz_log() { printf '== %s\n' "$*" >&2; }
 
