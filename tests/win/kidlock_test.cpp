@@ -1,0 +1,365 @@
+// The keyboard hook library and the guard that installs it, with keys injected through SendInput.
+// Wine runs low-level hooks for injected keys but never sets LLKHF_ALTDOWN on them, so the Alt
+// combinations are checked by calling the hook procedure directly and by the key filter's tests.
+
+#include "view/win32/keyboard_guard.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstring>
+#include <memory>
+#include <ostream>
+#include <thread>
+#include <type_traits>
+#include <utility>
+#include <vector>
+
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+constexpr WORD kMarker = VK_F8;  // sent last: once it arrives, everything before it was decided
+
+struct KeyEvent {
+    WORD vk;
+    bool up;
+    bool operator==(const KeyEvent&) const = default;
+};
+
+void PrintTo(const KeyEvent& e, std::ostream* os) {
+    *os << "0x" << std::hex << e.vk << std::dec << (e.up ? " up" : " down");
+}
+
+std::vector<KeyEvent> Press(WORD vk) {
+    return {{vk, false}, {vk, true}};
+}
+
+std::vector<KeyEvent> Chord(std::vector<WORD> held, WORD vk) {
+    std::vector<KeyEvent> events;
+    for (WORD h : held) {
+        events.push_back({h, false});
+    }
+    events.push_back({vk, false});
+    events.push_back({vk, true});
+    for (auto it = held.rbegin(); it != held.rend(); ++it) {
+        events.push_back({*it, true});
+    }
+    return events;
+}
+
+std::vector<KeyEvent> Join(std::initializer_list<std::vector<KeyEvent>> parts) {
+    std::vector<KeyEvent> all;
+    for (const auto& part : parts) {
+        all.insert(all.end(), part.begin(), part.end());
+    }
+    return all;
+}
+
+// Tells this process's keys from those of a test run in parallel.
+ULONG_PTR OurTag() {
+    return 0x5A5A000000000000ULL | GetCurrentProcessId();
+}
+
+void Inject(const std::vector<KeyEvent>& events) {
+    std::vector<INPUT> inputs;
+    for (const KeyEvent& e : events) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = e.vk;
+        input.ki.dwFlags = e.up ? KEYEVENTF_KEYUP : 0;
+        input.ki.dwExtraInfo = OurTag();
+        inputs.push_back(input);
+    }
+    ASSERT_EQ(SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)),
+              inputs.size());
+}
+
+// Pumps this thread's messages until the condition holds or the time is up.
+template <typename Condition>
+bool PumpUntil(Condition done, std::chrono::milliseconds timeout = 5s) {
+    const auto deadline = Clock::now() + timeout;
+    while (!done()) {
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+        if (left <= 0ms) {
+            return false;
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(left.count()), QS_ALLINPUT);
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            DispatchMessageW(&msg);
+        }
+    }
+    return true;
+}
+
+// A focused window that records the key messages it gets; it handles them all itself, so that
+// Alt+F4 closes nothing and Alt opens no menu.
+class KeyWindow {
+public:
+    KeyWindow() {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = Proc;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = kClass;
+        RegisterClassW(&wc);  // a second registration fails harmlessly
+        m_hwnd = CreateWindowExW(0, kClass, L"キー", WS_POPUP | WS_VISIBLE, 0, 0, 300, 200, nullptr,
+                                 nullptr, wc.hInstance, this);
+    }
+    KeyWindow(const KeyWindow&) = delete;
+    KeyWindow& operator=(const KeyWindow&) = delete;
+
+    bool TakeFocus() {
+        SetForegroundWindow(m_hwnd);
+        SetFocus(m_hwnd);
+        return PumpUntil([this] { return GetForegroundWindow() == m_hwnd; });
+    }
+
+    // Injects the events and a marker, and returns what reached the window before the marker.
+    std::vector<KeyEvent> Deliver(const std::vector<KeyEvent>& events) {
+        m_received.clear();
+        Inject(Join({events, Press(kMarker)}));
+        return AwaitMarker();
+    }
+
+    std::vector<KeyEvent> AwaitMarker() {
+        const bool arrived = PumpUntil([this] {
+            return !m_received.empty() && m_received.back() == KeyEvent{kMarker, true};
+        });
+        EXPECT_TRUE(arrived) << "marker lost; foreground is ours: "
+                             << (GetForegroundWindow() == m_hwnd) << "; got ";
+        std::vector<KeyEvent> keys = m_received;
+        if (arrived) {
+            keys.resize(keys.size() - 2);
+        }
+        m_received.clear();
+        return keys;
+    }
+
+private:
+    static constexpr const wchar_t* kClass = L"ZoomzapKeyTestWindow";
+
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+        if (msg == WM_NCCREATE) {
+            const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+            SetWindowLongPtrW(hwnd, GWLP_USERDATA,
+                              reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+        }
+        auto* self = reinterpret_cast<KeyWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+        const bool down = msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN;
+        const bool up = msg == WM_KEYUP || msg == WM_SYSKEYUP;
+        if (!down && !up) {
+            return DefWindowProcW(hwnd, msg, wParam, lParam);
+        }
+        if (self != nullptr && static_cast<ULONG_PTR>(GetMessageExtraInfo()) == OurTag()) {
+            self->m_received.push_back({static_cast<WORD>(wParam), up});
+        }
+        return 0;
+    }
+
+    HWND m_hwnd = nullptr;
+    std::vector<KeyEvent> m_received;
+};
+
+// One window for all tests, left to process exit: Wine without a window manager waits two
+// seconds whenever an active window is hidden or destroyed.
+KeyWindow& TestWindow() {
+    static KeyWindow* window = new KeyWindow;
+    return *window;
+}
+
+// Key injection reaches the one foreground window of the desktop: runs of this test program in
+// parallel (one per locale) take turns.
+class InjectionLock {
+public:
+    InjectionLock() : m_mutex(CreateMutexW(nullptr, FALSE, L"ZoomzapKeyInjectionTests")) {
+        WaitForSingleObject(m_mutex.get(), INFINITE);  // abandoned by a crashed run: ours now
+    }
+    ~InjectionLock() { ReleaseMutex(m_mutex.get()); }
+    InjectionLock(const InjectionLock&) = delete;
+    InjectionLock& operator=(const InjectionLock&) = delete;
+
+private:
+    struct Close {
+        void operator()(HANDLE h) const { CloseHandle(h); }
+    };
+    std::unique_ptr<std::remove_pointer_t<HANDLE>, Close> m_mutex;
+};
+
+class KeyboardGuardTest : public testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(m_window.TakeFocus()); }
+
+    InjectionLock m_lock;
+    KeyWindow& m_window = TestWindow();
+};
+
+struct ModuleRelease {
+    void operator()(HMODULE module) const { FreeLibrary(module); }
+};
+using ModulePtr = std::unique_ptr<std::remove_pointer_t<HMODULE>, ModuleRelease>;
+
+template <typename Proc>
+Proc ExportOf(HMODULE module, const char* name) {
+    return reinterpret_cast<Proc>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
+}
+
+// Fixed part of the version resource, found by its signature.
+const VS_FIXEDFILEINFO* FixedVersionInfo(HMODULE module) {
+    HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(VS_VERSION_INFO), RT_VERSION);
+    if (found == nullptr) {
+        return nullptr;
+    }
+    const auto* bytes = static_cast<const BYTE*>(LockResource(LoadResource(module, found)));
+    const DWORD size = SizeofResource(module, found);
+    for (DWORD at = 0; at + sizeof(VS_FIXEDFILEINFO) <= size; at += 4) {
+        DWORD signature;
+        std::memcpy(&signature, bytes + at, sizeof(signature));
+        if (signature == VS_FFI_SIGNATURE) {
+            return reinterpret_cast<const VS_FIXEDFILEINFO*>(bytes + at);
+        }
+    }
+    return nullptr;
+}
+
+TEST(KidlockLibrary, ExportsByNameAndOrdinalAndCarriesItsVersion) {
+    ModulePtr library(LoadLibraryW(L"Kidlock.dll"));
+    ASSERT_TRUE(library) << "Kidlock.dll belongs beside the tests";
+
+    const FARPROC proc = GetProcAddress(library.get(), "Kidlock");
+    const FARPROC setHHook = GetProcAddress(library.get(), "SetHHook");
+    ASSERT_NE(proc, nullptr);
+    ASSERT_NE(setHHook, nullptr);
+    EXPECT_EQ(GetProcAddress(library.get(), MAKEINTRESOURCEA(1)), proc);
+    EXPECT_EQ(GetProcAddress(library.get(), MAKEINTRESOURCEA(2)), setHHook);
+    // Undecorated only: no stdcall-style names beside them.
+    EXPECT_EQ(GetProcAddress(library.get(), "Kidlock@12"), nullptr);
+    EXPECT_EQ(GetProcAddress(library.get(), "SetHHook@4"), nullptr);
+
+    const VS_FIXEDFILEINFO* version = FixedVersionInfo(library.get());
+    ASSERT_NE(version, nullptr);
+    EXPECT_EQ(version->dwFileVersionMS, MAKELONG(0, 1));
+    EXPECT_EQ(version->dwFileVersionLS, MAKELONG(1, 0));
+}
+
+// Called directly, outside any hook chain, the procedure can be given the Alt flag that Wine
+// never sets; passing on then yields CallNextHookEx's 0.
+TEST(KidlockLibrary, HookProcedureDecidesOnCodeKeyAndAltFlag) {
+    ModulePtr library(LoadLibraryW(L"Kidlock.dll"));
+    ASSERT_TRUE(library);
+    const auto proc = ExportOf<HOOKPROC>(library.get(), "Kidlock");
+    ASSERT_NE(proc, nullptr);
+    ASSERT_EQ(GetAsyncKeyState(VK_CONTROL) & 0x8000, 0) << "Ctrl is held by someone";
+
+    auto decide = [proc](int code, WPARAM kind, DWORD vk, DWORD flags) {
+        KBDLLHOOKSTRUCT event{};
+        event.vkCode = vk;
+        event.flags = flags;
+        return proc(code, kind, reinterpret_cast<LPARAM>(&event));
+    };
+    EXPECT_EQ(decide(HC_ACTION, WM_KEYDOWN, VK_LWIN, 0), 1);
+    EXPECT_EQ(decide(HC_ACTION, WM_KEYUP, VK_RWIN, LLKHF_UP), 1);
+    EXPECT_EQ(decide(HC_ACTION, WM_SYSKEYDOWN, VK_TAB, LLKHF_ALTDOWN), 1);
+    EXPECT_EQ(decide(HC_ACTION, WM_SYSKEYUP, VK_ESCAPE, LLKHF_ALTDOWN | LLKHF_UP), 1);
+    EXPECT_EQ(decide(HC_ACTION, WM_SYSKEYDOWN, VK_SPACE, LLKHF_ALTDOWN), 1);
+
+    EXPECT_EQ(decide(HC_ACTION, WM_SYSKEYDOWN, VK_F4, LLKHF_ALTDOWN), 0);
+    EXPECT_EQ(decide(HC_ACTION, WM_KEYDOWN, VK_TAB, 0), 0);
+    EXPECT_EQ(decide(HC_ACTION, WM_KEYDOWN, VK_ESCAPE, 0), 0);
+    // Only HC_ACTION events are the procedure's to decide.
+    EXPECT_EQ(decide(HC_ACTION + 1, WM_KEYDOWN, VK_LWIN, 0), 0);
+    EXPECT_EQ(decide(-1, WM_SYSKEYDOWN, VK_TAB, LLKHF_ALTDOWN), 0);
+}
+
+TEST_F(KeyboardGuardTest, SwallowsSystemKeysAndPassesTheRest) {
+    // Without the guard the Windows key does reach the window.
+    EXPECT_EQ(m_window.Deliver(Press(VK_LWIN)), Press(VK_LWIN));
+
+    zz::CKeyboardGuard guard;
+    guard.SetUp();
+    ASSERT_TRUE(guard.IsHookInstalled());
+
+    const auto swallowed = m_window.Deliver(Join(
+        {Press(VK_LWIN), Press(VK_RWIN), Chord({VK_LWIN}, 'D'), Chord({VK_CONTROL}, VK_ESCAPE)}));
+    EXPECT_EQ(swallowed, Join({Press('D'), Press(VK_CONTROL)}));
+
+    const auto harmless = Join({Press('A'), Press(VK_TAB), Press(VK_ESCAPE), Press(VK_SPACE),
+                                Chord({VK_SHIFT}, VK_ESCAPE), Chord({VK_CONTROL}, VK_TAB),
+                                Chord({VK_CONTROL, VK_SHIFT}, VK_DELETE), Chord({VK_MENU}, VK_F4)});
+    const auto passed = m_window.Deliver(harmless);
+    EXPECT_EQ(passed, harmless);
+}
+
+TEST_F(KeyboardGuardTest, EveryStartUpAddsAHookThatGuardsAlike) {
+    zz::CKeyboardGuard guard;
+    guard.SetUp();
+    guard.SetUp();
+    ASSERT_TRUE(guard.IsHookInstalled());
+
+    // Each passing key goes through both hooks and arrives once.
+    const auto keys = Join({Press(VK_LWIN), Press('B'), Chord({VK_CONTROL}, VK_ESCAPE)});
+    const auto passed = m_window.Deliver(keys);
+    EXPECT_EQ(passed, Join({Press('B'), Press(VK_CONTROL)}));
+}
+
+TEST_F(KeyboardGuardTest, GuardsWhileTheWindowThreadIsBusy) {
+    zz::CKeyboardGuard guard;
+    guard.SetUp();
+    ASSERT_TRUE(guard.IsHookInstalled());
+
+    // A held key's state changes once every hook has decided on it. A hook run by a busy window
+    // thread would hold it until that thread reads messages again (and Windows would drop it).
+    constexpr WORD kHeld = VK_F9;
+    std::atomic<bool> decided{false};
+    Clock::time_point decidedAt;
+    std::thread injector([&] {
+        Inject(Join({Press(VK_LWIN), {{kHeld, false}}}));
+        const auto deadline = Clock::now() + 5s;
+        while (Clock::now() < deadline && !decided) {
+            if (GetAsyncKeyState(kHeld) & 0x8000) {
+                decidedAt = Clock::now();
+                decided = true;
+            }
+            std::this_thread::sleep_for(5ms);
+        }
+        Inject({{kHeld, true}, {kMarker, false}, {kMarker, true}});
+    });
+    std::this_thread::sleep_for(3s);  // busy: no messages read
+    const auto awake = Clock::now();
+    injector.join();
+
+    EXPECT_TRUE(decided);
+    EXPECT_LT(decidedAt, awake) << "the hook waited for the busy thread";
+    const auto received = m_window.AwaitMarker();
+    EXPECT_EQ(received, Press(kHeld));
+}
+
+TEST_F(KeyboardGuardTest, MissingLibraryOrExportLeavesKeysAlone) {
+    zz::CKeyboardGuard missing(L"NoSuchKidlock.dll");
+    missing.SetUp();
+    EXPECT_FALSE(missing.IsHookInstalled());
+
+    zz::CKeyboardGuard withoutExports(L"kernel32.dll");
+    withoutExports.SetUp();
+    EXPECT_FALSE(withoutExports.IsHookInstalled());
+
+    const auto keys = Join({Press(VK_LWIN), Chord({VK_CONTROL}, VK_ESCAPE)});
+    const auto passed = m_window.Deliver(keys);
+    EXPECT_EQ(passed, keys);
+}
+
+TEST(KeyboardGuard, RestoreScreenSaverFlagClearsIt) {
+    BOOL previous = FALSE;
+    ASSERT_TRUE(SystemParametersInfoW(SPI_SETSCREENSAVERRUNNING, TRUE, &previous, 0));
+    zz::CKeyboardGuard::RestoreScreenSaverFlag();
+    BOOL running = TRUE;
+    ASSERT_TRUE(SystemParametersInfoW(SPI_GETSCREENSAVERRUNNING, 0, &running, 0));
+    EXPECT_FALSE(running);
+}
+
+}  // namespace

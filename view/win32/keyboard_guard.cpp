@@ -1,0 +1,140 @@
+#include "view/win32/keyboard_guard.h"
+
+#include <future>
+#include <memory>
+#include <type_traits>
+#include <utility>
+#include <vector>
+
+namespace zz {
+namespace {
+
+constexpr DWORD kGuardMajorVersion = 5;  // first platform version with low-level keyboard hooks
+constexpr UINT kInstallMessage = WM_APP + 1;
+constexpr UINT kStopMessage = WM_APP + 2;
+
+struct ModuleRelease {
+    void operator()(HMODULE module) const { FreeLibrary(module); }
+};
+struct HookRelease {
+    void operator()(HHOOK hook) const { UnhookWindowsHookEx(hook); }
+};
+using ModulePtr = std::unique_ptr<std::remove_pointer_t<HMODULE>, ModuleRelease>;
+using HookPtr = std::unique_ptr<std::remove_pointer_t<HHOOK>, HookRelease>;
+
+// Member order matters: the hook goes before its library is released.
+struct InstalledHook {
+    ModulePtr module;
+    HookPtr hook;
+};
+
+using SetHHookProc = void(CALLBACK*)(HHOOK);
+
+template <typename Proc>
+Proc ExportOf(HMODULE module, const char* name) {
+    // Through the generic function type, which converts to any other without a warning.
+    return reinterpret_cast<Proc>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
+}
+
+// GetVersionEx reports what the manifest allows; the kernel's own figure is the real one.
+DWORD PlatformMajorVersion() {
+    using RtlGetVersionProc = LONG(WINAPI*)(RTL_OSVERSIONINFOW*);
+    const auto rtlGetVersion =
+        ExportOf<RtlGetVersionProc>(GetModuleHandleW(L"ntdll.dll"), "RtlGetVersion");
+    RTL_OSVERSIONINFOW info{};
+    info.dwOSVersionInfoSize = sizeof(info);
+    // Only systems older than version 5 lack it.
+    if (rtlGetVersion == nullptr || rtlGetVersion(&info) != 0) {
+        return kGuardMajorVersion - 1;
+    }
+    return info.dwMajorVersion;
+}
+
+bool InstallHook(const std::wstring& library, std::vector<InstalledHook>& hooks) {
+    ModulePtr module(LoadLibraryW(library.c_str()));
+    if (!module) {
+        return false;
+    }
+    const auto proc = ExportOf<HOOKPROC>(module.get(), "Kidlock");
+    const auto setHHook = ExportOf<SetHHookProc>(module.get(), "SetHHook");
+    if (proc == nullptr || setHHook == nullptr) {
+        return false;
+    }
+    HookPtr hook(SetWindowsHookExW(WH_KEYBOARD_LL, proc, module.get(), 0));
+    // Handed over even when null: the library then passes every event on.
+    setHHook(hook.get());
+    if (!hook) {
+        return false;
+    }
+    hooks.push_back({std::move(module), std::move(hook)});
+    return true;
+}
+
+// The system calls a low-level hook on the thread that installed it, from that thread's message
+// retrieval; this loop does nothing else, so no hook ever misses its time-out.
+void GuardThread(std::wstring library, std::promise<DWORD> started) {
+    MSG msg;
+    // Makes the message queue before anyone posts to it.
+    PeekMessageW(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
+    started.set_value(GetCurrentThreadId());
+
+    std::vector<InstalledHook> hooks;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0 && msg.message != kStopMessage) {
+        if (msg.hwnd == nullptr && msg.message == kInstallMessage) {
+            auto* reply = reinterpret_cast<std::promise<bool>*>(msg.lParam);
+            reply->set_value(InstallHook(library, hooks));
+        } else {
+            DispatchMessageW(&msg);
+        }
+    }
+}
+
+}  // namespace
+
+CKeyboardGuard::CKeyboardGuard(std::wstring libraryName) : m_strLibrary(std::move(libraryName)) {}
+
+// Stopped and joined rather than left to process exit: the thread removes its own hooks, and exit
+// never cuts it off in the middle of a hook.
+CKeyboardGuard::~CKeyboardGuard() {
+    if (!m_thread.joinable()) {
+        return;
+    }
+    if (PostThreadMessageW(m_dwThreadId, kStopMessage, 0, 0)) {
+        m_thread.join();
+    } else {
+        m_thread.detach();  // unreachable thread: better left to process exit than waited for
+    }
+}
+
+void CKeyboardGuard::SetUp() {
+    if (PlatformMajorVersion() < kGuardMajorVersion) {
+        BOOL previous = FALSE;  // not used, but the call writes it
+        SystemParametersInfoW(SPI_SETSCREENSAVERRUNNING, TRUE, &previous, 0);
+        return;
+    }
+    if (!m_thread.joinable()) {
+        StartThread();
+    }
+    std::promise<bool> reply;
+    std::future<bool> installed = reply.get_future();
+    if (!PostThreadMessageW(m_dwThreadId, kInstallMessage, 0, reinterpret_cast<LPARAM>(&reply))) {
+        return;  // no guard thread to run a hook: the program runs unguarded
+    }
+    if (installed.get()) {
+        ++m_nHooks;
+    }
+}
+
+void CKeyboardGuard::RestoreScreenSaverFlag() {
+    BOOL previous = FALSE;  // not used, but the call writes it
+    SystemParametersInfoW(SPI_SETSCREENSAVERRUNNING, FALSE, &previous, 0);
+}
+
+void CKeyboardGuard::StartThread() {
+    std::promise<DWORD> started;
+    std::future<DWORD> threadId = started.get_future();
+    m_thread = std::thread(GuardThread, m_strLibrary, std::move(started));
+    m_dwThreadId = threadId.get();
+}
+
+}  // namespace zz
