@@ -1,0 +1,322 @@
+#include "view/play_surface.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <map>
+#include <vector>
+
+#include "settings/app_settings.h"
+
+namespace zz {
+namespace {
+
+struct FakePictures : IPictureSizes {
+    std::map<int, std::pair<int, int>> sizes;
+    bool GetPictureSize(int slot, int& width, int& height) const override {
+        auto it = sizes.find(slot);
+        if (it == sizes.end()) {
+            return false;
+        }
+        width = it->second.first;
+        height = it->second.second;
+        return true;
+    }
+};
+
+// Hands out prepared generator values, so a test states which picture and sound come.
+struct ScriptedRandom : IRandomSource {
+    std::deque<int> values;
+    int Next() override {
+        if (values.empty()) {
+            return 0;
+        }
+        const int value = values.front();
+        values.pop_front();
+        return value;
+    }
+};
+
+constexpr Rect kClient{0, 0, 800, 600};
+
+// The generator value that makes RandomIndex(n) pick `index`.
+int ValueFor(int index, int n) {
+    return (index * 32768 + n - 1) / n;
+}
+
+class PlaySurfaceTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        settings.m_nGrowth = 10;
+        settings.m_nSpeed = 1;
+        settings.m_nMaxZoom = 100;
+        settings.m_nDisplayOrder = 0;
+    }
+
+    // Fills `count` slots with 400x200 pictures and applies the settings.
+    void Start(int count, std::array<int, kPictureSlots> sounds = Unassigned()) {
+        for (int slot = 0; slot < count; ++slot) {
+            pictures.sizes[slot] = {400, 200};
+        }
+        surface.ApplySettings(settings, kClient);
+        surface.SetPictures(count, sounds);
+        surface.SetLastRect(kClient);
+    }
+
+    static std::array<int, kPictureSlots> Unassigned() {
+        std::array<int, kPictureSlots> sounds;
+        sounds.fill(-1);
+        return sounds;
+    }
+
+    CAppSettings settings{"unused"};
+    FakePictures pictures;
+    ScriptedRandom random;
+    PlaySurface surface{pictures, random};
+};
+
+TEST_F(PlaySurfaceTest, GrowthIsGeometricWithAOnePixelFloorAndStopsPastTheMaximum) {
+    settings.m_nDisplayOrder = 1;
+    Start(1);
+    surface.ShowNextPicture();
+    std::vector<int> halves{surface.HalfWidth()};
+    int ticks = 0;
+    PlayEffects effects;
+    do {
+        effects = surface.OnTimer(kClient);
+        halves.push_back(surface.HalfWidth());
+        ++ticks;
+    } while (effects.timer != PlayEffects::Timer::kStop && ticks < 1000);
+
+    const std::vector<int> tail{22,  24,  26,  28,  30,  33,  36,  39,  42,  46,  50,  55,
+                                60,  66,  72,  79,  86,  94,  103, 113, 124, 136, 149, 163,
+                                179, 196, 215, 236, 259, 284, 312, 343, 377, 414};
+    std::vector<int> expected;
+    for (int half = 1; half <= 20; ++half) {
+        expected.push_back(half);
+    }
+    expected.insert(expected.end(), tail.begin(), tail.end());
+    EXPECT_EQ(halves, expected);
+    EXPECT_EQ(ticks, 53);
+    EXPECT_FALSE(surface.IsAnimating());
+
+    Rect rect;
+    ASSERT_TRUE(surface.PictureRect(rect));
+    EXPECT_EQ(rect, (Rect{400 - 414, 300 - 207, 400 + 414, 300 + 207}));
+}
+
+TEST_F(PlaySurfaceTest, HugeSettingsAndZeroWidthPicturesNeitherOverflowNorDivideByZero) {
+    settings.m_nGrowth = 2147483647;
+    settings.m_nMaxZoom = 2147483647;
+    settings.m_nDisplayOrder = 1;
+    Start(1);
+    surface.ShowNextPicture();
+    int ticks = 0;
+    while (surface.IsAnimating() && ticks < 100) {
+        surface.OnTimer(kClient);
+        ++ticks;
+    }
+    EXPECT_FALSE(surface.IsAnimating()) << "growth must end even when the maximum is out of reach";
+    EXPECT_GT(surface.HalfWidth(), 0);
+
+    // Shrinking with a huge growth stops at zero instead of far below it.
+    surface.SetPictures(1, Unassigned());
+    settings.m_nMouse = 1;
+    surface.ApplySettings(settings, kClient);
+    surface.ShowNextPicture();
+    surface.OnTimer(kClient);
+    surface.OnRButtonUp();  // pause
+    surface.OnRButtonUp();  // resume shrinking
+    surface.OnTimer(kClient);
+    EXPECT_EQ(surface.HalfWidth(), 0);
+    EXPECT_EQ(surface.Direction(), +1);
+
+    pictures.sizes[0] = {0, 50};
+    Rect rect;
+    EXPECT_FALSE(surface.PictureRect(rect));
+    EXPECT_EQ(surface.Paint(kClient).kind, PaintPlan::Kind::kNothing);
+}
+
+TEST_F(PlaySurfaceTest, InOrderCyclesThroughLoadedSlotsAndSkipsEmptyOnes) {
+    settings.m_nDisplayOrder = 1;
+    Start(3);
+    std::vector<int> shown;
+    for (int i = 0; i < 5; ++i) {
+        surface.ShowNextPicture();
+        shown.push_back(surface.Current());
+    }
+    EXPECT_EQ(shown, (std::vector<int>{0, 1, 2, 0, 1}));
+
+    // A listed file that was missing leaves slot 1 empty; slot 2 must still come.
+    pictures.sizes.erase(1);
+    surface.SetPictures(2, Unassigned());
+    shown.clear();
+    for (int i = 0; i < 4; ++i) {
+        surface.ShowNextPicture();
+        shown.push_back(surface.Current());
+    }
+    EXPECT_EQ(shown, (std::vector<int>{0, 2, 0, 2}));
+}
+
+TEST_F(PlaySurfaceTest, RandomChoiceUsesTheGeneratorAndNoPicturesShowsTheTextOnce) {
+    Start(4);
+    random.values = {ValueFor(3, 4), ValueFor(3, 4)};
+    surface.ShowNextPicture();
+    EXPECT_EQ(surface.Current(), 3);
+    surface.ShowNextPicture();
+    EXPECT_EQ(surface.Current(), 3) << "the same picture may come twice";
+
+    surface.SetPictures(0, Unassigned());
+    PlayEffects effects = surface.ShowNextPicture();
+    EXPECT_EQ(surface.Current(), -1);
+    EXPECT_EQ(effects.timer, PlayEffects::Timer::kStart);
+    EXPECT_EQ(surface.Paint(kClient).kind, PaintPlan::Kind::kNoPictures);
+    EXPECT_EQ(surface.Paint(kClient).kind, PaintPlan::Kind::kInvitation);
+    EXPECT_EQ(surface.OnTimer(kClient).repaint, PlayEffects::Repaint::kNone);
+}
+
+TEST_F(PlaySurfaceTest, KeysGiveOnePicturePerFreshPressAndRepaintAsTheyShould) {
+    settings.m_nDisplayOrder = 1;
+    Start(2);
+    PlayEffects first = surface.OnKeyDown(false);
+    EXPECT_EQ(first.repaint, PlayEffects::Repaint::kWholeWithErase);
+    EXPECT_EQ(first.timer, PlayEffects::Timer::kStart);
+    PlayEffects repeat = surface.OnKeyDown(true);
+    EXPECT_EQ(repeat.repaint, PlayEffects::Repaint::kNone);
+    EXPECT_EQ(repeat.timer, PlayEffects::Timer::kKeep);
+    EXPECT_EQ(surface.Current(), 0);
+
+    // A tick repaints the union of the last rectangle and the picture, without erasing.
+    PlayEffects tick = surface.OnTimer(kClient);
+    EXPECT_EQ(tick.repaint, PlayEffects::Repaint::kRectWithoutErase);
+    EXPECT_EQ(tick.rect, kClient);
+}
+
+TEST_F(PlaySurfaceTest, SoundFollowsTheAssignmentAndTheSoundSetting) {
+    std::array<int, kPictureSlots> sounds = Unassigned();
+    sounds[0] = 2;
+    settings.m_nDisplayOrder = 1;
+    settings.m_nSound = 0;
+    Start(2, sounds);
+    surface.SetSoundCount(5);
+    EXPECT_EQ(surface.ShowNextPicture().sound, 2) << "an assigned sound plays with sound off";
+    EXPECT_EQ(surface.ShowNextPicture().sound, -1) << "no random sound with sound off";
+
+    settings.m_nSound = 1;
+    surface.ApplySettings(settings, kClient);
+    random.values = {ValueFor(4, 5)};
+    EXPECT_EQ(surface.ShowNextPicture().sound, 2);
+    EXPECT_EQ(surface.ShowNextPicture().sound, 4);
+
+    surface.SetSoundCount(0);
+    EXPECT_EQ(surface.ShowNextPicture().sound, 2);
+    EXPECT_EQ(surface.ShowNextPicture().sound, -1) << "no sound files, nothing to play";
+}
+
+TEST_F(PlaySurfaceTest, MouseMovesTheCentrePausesReversesAndShrinks) {
+    settings.m_nDisplayOrder = 1;
+    settings.m_nMouse = 0;
+    Start(1);
+    EXPECT_EQ(surface.CenterX(), 400);
+    EXPECT_EQ(surface.OnMouseMove(10, 20, kClient).repaint, PlayEffects::Repaint::kNone);
+    EXPECT_EQ(surface.CenterX(), 400) << "the mouse does not play when it is off";
+    EXPECT_EQ(surface.OnLButtonUp().timer, PlayEffects::Timer::kKeep);
+
+    settings.m_nMouse = 1;
+    surface.ApplySettings(settings, kClient);
+    surface.OnMouseMove(100, 120, kClient);
+    EXPECT_EQ(surface.CenterX(), 100);
+    EXPECT_EQ(surface.CenterY(), 120);
+    EXPECT_EQ(surface.OnRButtonUp().timer, PlayEffects::Timer::kKeep) << "nothing current";
+
+    surface.OnLButtonUp();
+    ASSERT_EQ(surface.Current(), 0);
+    for (int i = 0; i < 20; ++i) {
+        surface.OnTimer(kClient);
+    }
+    const int half = surface.HalfWidth();
+    Rect before;
+    ASSERT_TRUE(surface.PictureRect(before));
+
+    // A move grows one step and repaints old and new place together.
+    PlayEffects move = surface.OnMouseMove(300, 320, kClient);
+    EXPECT_GT(surface.HalfWidth(), half);
+    EXPECT_EQ(surface.LastRect(), before);
+    Rect after;
+    ASSERT_TRUE(surface.PictureRect(after));
+    EXPECT_EQ(move.rect, Union(before, after));
+
+    // Pause, then resume shrinking down to below 2, then grow again until held.
+    EXPECT_EQ(surface.OnRButtonUp().timer, PlayEffects::Timer::kStop);
+    EXPECT_FALSE(surface.IsAnimating());
+    EXPECT_EQ(surface.OnRButtonUp().timer, PlayEffects::Timer::kStart);
+    EXPECT_EQ(surface.Direction(), -1);
+    int ticks = 0;
+    while (surface.Direction() < 0 && ticks++ < 1000) {
+        surface.OnTimer(kClient);
+    }
+    EXPECT_LT(surface.HalfWidth(), 2);
+    while (surface.IsAnimating() && ticks++ < 2000) {
+        surface.OnTimer(kClient);
+    }
+    EXPECT_GT(2 * surface.HalfWidth(), kClient.Width());
+
+    // A new picture while shrinking keeps the direction: zero at the first tick, then grows.
+    surface.OnRButtonUp();  // held -> running, reversed to shrinking
+    ASSERT_EQ(surface.Direction(), -1);
+    surface.ShowNextPicture();
+    surface.OnTimer(kClient);
+    EXPECT_EQ(surface.HalfWidth(), 0);
+    surface.OnTimer(kClient);
+    EXPECT_EQ(surface.HalfWidth(), 1);
+    EXPECT_EQ(surface.Direction(), +1);
+}
+
+TEST_F(PlaySurfaceTest, RightButtonSoundOnlyWithSoundOn) {
+    std::array<int, kPictureSlots> sounds = Unassigned();
+    sounds[0] = 1;
+    settings.m_nDisplayOrder = 1;
+    settings.m_nMouse = 1;
+    Start(1, sounds);
+    surface.SetSoundCount(3);
+    surface.ShowNextPicture();
+    EXPECT_EQ(surface.OnRButtonUp().sound, -1);
+    settings.m_nSound = 1;
+    surface.ApplySettings(settings, kClient);
+    EXPECT_EQ(surface.OnRButtonUp().sound, 1);
+}
+
+TEST_F(PlaySurfaceTest, PaintShowsOneThingAndCleansOnlyInsideTheLastRectangle) {
+    settings.m_nDisplayOrder = 1;
+    Start(1);
+    PaintPlan idle = surface.Paint(kClient);
+    EXPECT_EQ(idle.kind, PaintPlan::Kind::kInvitation);
+    EXPECT_EQ(idle.textX, 200);
+    EXPECT_EQ(idle.textY, 275);
+
+    surface.ShowNextPicture();
+    PaintPlan picture = surface.Paint(kClient);
+    ASSERT_EQ(picture.kind, PaintPlan::Kind::kPicture);
+    EXPECT_EQ(picture.picture, (Rect{399, 300, 401, 300}));
+    ASSERT_EQ(picture.stripCount, 4);
+    EXPECT_EQ(picture.strips[0], (Rect{0, 0, 399, 600}));
+    EXPECT_EQ(picture.strips[1], (Rect{0, 0, 800, 300}));
+    EXPECT_EQ(picture.strips[2], (Rect{401, 0, 800, 600}));
+    EXPECT_EQ(picture.strips[3], (Rect{0, 300, 800, 600}));
+
+    // A picture that covers the last rectangle leaves nothing to clean.
+    surface.SetLastRect({399, 300, 401, 300});
+    EXPECT_EQ(surface.Paint(kClient).stripCount, 0);
+
+    // The exit hint wins over a current picture, for one paint only.
+    PlayEffects guard = surface.EnterGuardMode();
+    EXPECT_EQ(guard.timer, PlayEffects::Timer::kStop);
+    EXPECT_FALSE(surface.IsAnimating());
+    PaintPlan hint = surface.Paint(kClient);
+    EXPECT_EQ(hint.kind, PaintPlan::Kind::kExitHint);
+    EXPECT_EQ(hint.textX, 30);
+    EXPECT_EQ(surface.Paint(kClient).kind, PaintPlan::Kind::kPicture);
+}
+
+}  // namespace
+}  // namespace zz

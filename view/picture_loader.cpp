@@ -1,0 +1,41 @@
+#include "view/picture_loader.h"
+
+#include "settings/media_library.h"
+
+namespace zz {
+
+PictureLoadResult LoadPictureTable(const IFileSystem& fs, const std::string& programFolder,
+                                   const CAppSettings& soundMap, const PictureLoadRules& rules,
+                                   IPictureDecoder& decoder) {
+    PictureLoadResult result;
+    const bool inOrder = rules.displayOrder == 1;
+    const std::string_view singleGroup = IsSingleGroup(rules.group) ? rules.group : "";
+    bool stopped = false;
+    int loaded = 0;  // the walk's running count, which random order uses as the slot
+
+    auto visit = [&](const WalkFile& file) {
+        if (stopped) {
+            return false;
+        }
+        const int slot = inOrder ? OrderSlot(rules.order, file.relName, singleGroup) : loaded;
+        if (slot < 0 || slot >= kPictureSlots) {
+            return false;
+        }
+        if (!decoder.LoadSlot(slot, std::string(file.path))) {
+            if (inOrder) {
+                result.undecodableName = file.name;
+                stopped = true;
+            }
+            return false;
+        }
+        result.sounds[slot] =
+            ValidSoundIndex(ReadSoundIndex(soundMap, file.relName), rules.soundCount);
+        ++loaded;
+        return true;
+    };
+    result.count = WalkFolder(fs, PictureFolder(programFolder, rules.group),
+                              PictureRelativeFolder(rules.group), 0, rules.maxCount, visit);
+    return result;
+}
+
+}  // namespace zz

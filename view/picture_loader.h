@@ -1,0 +1,48 @@
+#pragma once
+// Fills the view's picture table from a picture folder, by the slot rules of either order.
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "settings/file_system.h"
+#include "view/play_surface.h"
+
+namespace zz {
+
+class CAppSettings;
+
+// Puts decoded pictures into the view's slots.
+class IPictureDecoder {
+public:
+    virtual ~IPictureDecoder() = default;
+    // Releases what the slot held, then decodes the file into it; false when it cannot be
+    // decoded, and the slot is then empty.
+    virtual bool LoadSlot(int slot, const std::string& path) = 0;
+};
+
+struct PictureLoadRules {
+    int maxCount = 10;     // 10 or 100
+    int displayOrder = 0;  // 0 random, 1 in the stored order
+    std::string group;     // the view's group value
+    std::vector<std::string> order;
+    int soundCount = 0;  // entries of the sound list, to check stored sound indices
+};
+
+struct PictureLoadResult {
+    int count = 0;
+    std::array<int, kPictureSlots> sounds;
+    // In order only: name of the listed file that could not be decoded; the load stopped there.
+    std::string undecodableName;
+
+    PictureLoadResult() { sounds.fill(-1); }
+};
+
+// Walks the group's picture folder depth first and decodes into slots: in random order the
+// first maxCount decodable files take slots 0, 1, …; in order only the files the order list
+// names, each in the slot its place in the list gives.
+PictureLoadResult LoadPictureTable(const IFileSystem& fs, const std::string& programFolder,
+                                   const CAppSettings& soundMap, const PictureLoadRules& rules,
+                                   IPictureDecoder& decoder);
+
+}  // namespace zz
