@@ -1,0 +1,214 @@
+#include "settings/media_library.h"
+
+#include <algorithm>
+#include <array>
+#include <utility>
+
+#include "settings/app_settings.h"
+
+namespace zz {
+
+namespace {
+
+// Upper case, as NTFS folds names when it orders a folder.
+char FoldCase(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+char LowerAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// Extension from the last "." on, ASCII letters lowered. Multi-byte UTF-8 sequences have no
+// bytes below 0x80, so lowering byte by byte never touches them.
+std::optional<std::string> LowerExtension(std::string_view relName) {
+    const size_t dot = relName.rfind('.');
+    if (dot == std::string_view::npos) {
+        return std::nullopt;
+    }
+    std::string ext(relName.substr(dot));
+    std::transform(ext.begin(), ext.end(), ext.begin(), LowerAscii);
+    return ext;
+}
+
+template <size_t N>
+bool HasExtension(std::string_view relName, const std::array<std::string_view, N>& accepted) {
+    const std::optional<std::string> ext = LowerExtension(relName);
+    return ext && std::find(accepted.begin(), accepted.end(), *ext) != accepted.end();
+}
+
+int WalkLevel(const IFileSystem& fs, const std::string& folder, const std::string& relFolder,
+              int count, int bound, const WalkVisitor& visit, int depth) {
+    std::vector<FolderEntry> entries;
+    if (count >= bound || depth > kMaxWalkDepth || !ListFolderSorted(fs, folder, entries)) {
+        return count;
+    }
+    for (const FolderEntry& entry : entries) {
+        if (count >= bound) {
+            break;
+        }
+        const std::string path = JoinPath(folder, entry.name);
+        const std::string relName = JoinRelative(relFolder, entry.name);
+        if (entry.isFolder) {
+            count = WalkLevel(fs, path, relName, count, bound, visit, depth + 1);
+        } else if (visit(WalkFile{path, relName, entry.name})) {
+            ++count;
+        }
+    }
+    return count;
+}
+
+}  // namespace
+
+bool NameLess(std::string_view a, std::string_view b) {
+    const auto folded = [](char x, char y) {
+        // Unsigned, so that UTF-8 lead bytes sort after ASCII as they do in byte order.
+        return static_cast<unsigned char>(FoldCase(x)) < static_cast<unsigned char>(FoldCase(y));
+    };
+    if (std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), folded)) {
+        return true;
+    }
+    if (std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end(), folded)) {
+        return false;
+    }
+    const auto exact = [](char x, char y) {
+        return static_cast<unsigned char>(x) < static_cast<unsigned char>(y);
+    };
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), exact);
+}
+
+bool ListFolderSorted(const IFileSystem& fs, const std::string& folder,
+                      std::vector<FolderEntry>& entries) {
+    entries.clear();
+    if (!fs.ListFolder(folder, entries)) {
+        entries.clear();
+        return false;
+    }
+    std::sort(entries.begin(), entries.end(),
+              [](const FolderEntry& a, const FolderEntry& b) { return NameLess(a.name, b.name); });
+    return true;
+}
+
+std::string ImagesFolder(std::string_view programFolder) {
+    return JoinPath(programFolder, "images");
+}
+
+std::string SoundsFolder(std::string_view programFolder) {
+    return JoinPath(programFolder, "sounds");
+}
+
+bool IsSingleGroup(std::string_view group) {
+    return !group.empty() && group != kGroupChooseAtStart;
+}
+
+std::string PictureFolder(std::string_view programFolder, std::string_view group) {
+    const std::string images = ImagesFolder(programFolder);
+    return IsSingleGroup(group) ? JoinPath(images, group) : images;
+}
+
+std::string_view PictureRelativeFolder(std::string_view group) {
+    return IsSingleGroup(group) ? group : std::string_view();
+}
+
+std::string JoinRelative(std::string_view relFolder, std::string_view name) {
+    if (relFolder.empty()) {
+        return std::string(name);
+    }
+    std::string relName;
+    relName.reserve(relFolder.size() + 1 + name.size());
+    relName.append(relFolder).push_back(kRelativeSeparator);
+    relName.append(name);
+    return relName;
+}
+
+std::optional<std::string_view> FolderPart(std::string_view relName) {
+    const size_t slash = relName.rfind(kRelativeSeparator);
+    if (slash == std::string_view::npos) {
+        return std::nullopt;
+    }
+    return relName.substr(0, slash);
+}
+
+bool IsPictureFile(std::string_view relName) {
+    static constexpr std::array<std::string_view, 6> kPictures = {".jpeg", ".jpg", ".jpe",
+                                                                  ".jfif", ".bmp", ".png"};
+    return HasExtension(relName, kPictures);
+}
+
+bool IsSoundFile(std::string_view relName) {
+    static constexpr std::array<std::string_view, 2> kSounds = {".wav", ".wave"};
+    return HasExtension(relName, kSounds);
+}
+
+int WalkFolder(const IFileSystem& fs, const std::string& folder, std::string_view relFolder,
+               int count, int bound, const WalkVisitor& visit) {
+    return WalkLevel(fs, folder, std::string(relFolder), count, bound, visit, 0);
+}
+
+bool LiesInGroup(std::string_view relName, std::string_view group) {
+    return relName.size() > group.size() && relName.starts_with(group) &&
+           relName[group.size()] == kRelativeSeparator;
+}
+
+int OrderSlot(const std::vector<std::string>& order, std::string_view relName,
+              std::string_view group) {
+    // Follows the folder choice, so that every group value that loads the whole images folder
+    // numbers its pictures by list position.
+    const bool single = IsSingleGroup(group);
+    int slot = 0;
+    for (const std::string& entry : order) {
+        if (entry == relName) {
+            return slot;
+        }
+        // Pictures in a group's sub-folders are the group's too: they need slots of their own.
+        if (!single || LiesInGroup(entry, group)) {
+            ++slot;
+        }
+    }
+    return -1;
+}
+
+std::vector<std::string> ListSoundNames(const IFileSystem& fs, std::string_view programFolder,
+                                        int bound) {
+    std::vector<std::string> names;
+    std::vector<FolderEntry> entries;
+    ListFolderSorted(fs, SoundsFolder(programFolder), entries);
+    for (FolderEntry& entry : entries) {
+        if (static_cast<int>(names.size()) >= bound) {
+            break;
+        }
+        if (!entry.isFolder) {
+            names.push_back(std::move(entry.name));
+        }
+    }
+    return names;
+}
+
+std::vector<std::string> ListGroups(const IFileSystem& fs, std::string_view programFolder) {
+    std::vector<std::string> groups;
+    std::vector<FolderEntry> entries;
+    ListFolderSorted(fs, ImagesFolder(programFolder), entries);
+    for (FolderEntry& entry : entries) {
+        if (static_cast<int>(groups.size()) >= kMaxGroups) {
+            break;
+        }
+        if (entry.isFolder) {
+            groups.push_back(std::move(entry.name));
+        }
+    }
+    return groups;
+}
+
+int ReadSoundIndex(const CAppSettings& settings, std::string_view relName) {
+    return settings.ReadInt(keys::kSoundFileSection, relName, -1);
+}
+
+int ValidSoundIndex(int index, int soundCount) {
+    return (index >= -1 && index < soundCount) ? index : -1;
+}
+
+bool WriteSoundIndex(CAppSettings& settings, std::string_view relName, int index) {
+    return settings.WriteInt(keys::kSoundFileSection, relName, index);
+}
+
+}  // namespace zz

@@ -1,0 +1,112 @@
+#pragma once
+// Where pictures and sounds lie, how they are listed and named, and how they pair up: the
+// rules shared by the play surface and the settings dialogs.
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "settings/file_system.h"
+#include "settings/settings_keys.h"
+
+namespace zz {
+
+class CAppSettings;
+
+using keys::kGroupChooseAtStart;
+
+// Relative names keep a backslash between parts on every platform: they are stored in the
+// settings file, which Windows programs share.
+inline constexpr char kRelativeSeparator = '\\';
+
+// The dialogs offer no more groups than this.
+inline constexpr int kMaxGroups = 10;
+
+// Nested folders deeper than this are not entered, so that a folder loop or a pathological
+// chain of folders cannot exhaust the stack.
+inline constexpr int kMaxWalkDepth = 100;
+
+// --- Listing
+
+// True when a sorts before b: ASCII letters compared without case, then byte order; names
+// that differ only in case are ordered by their exact bytes.
+bool NameLess(std::string_view a, std::string_view b);
+
+// The folder's entries sorted by NameLess, so that every file system gives the same order
+// and stored sound indices stay valid. False when the folder cannot be listed.
+bool ListFolderSorted(const IFileSystem& fs, const std::string& folder,
+                      std::vector<FolderEntry>& entries);
+
+// --- Folders
+
+std::string ImagesFolder(std::string_view programFolder);
+std::string SoundsFolder(std::string_view programFolder);
+
+// True when the group value names one group rather than all of them or the start-up choice.
+bool IsSingleGroup(std::string_view group);
+
+// The folder whose pictures the group value takes.
+std::string PictureFolder(std::string_view programFolder, std::string_view group);
+
+// Relative name of PictureFolder below the images folder: the group, or empty for all groups.
+std::string_view PictureRelativeFolder(std::string_view group);
+
+// --- Relative names
+
+// relFolder + backslash + name, or name alone when relFolder is empty.
+std::string JoinRelative(std::string_view relFolder, std::string_view name);
+
+// The name up to its last backslash; none when it has no backslash.
+std::optional<std::string_view> FolderPart(std::string_view relName);
+
+// Picture extensions are .jpeg .jpg .jpe .jfif .bmp .png, sounds .wav .wave, in any case.
+bool IsPictureFile(std::string_view relName);
+bool IsSoundFile(std::string_view relName);
+
+// --- Walks
+
+struct WalkFile {
+    std::string_view path;     // full path, as the platform writes it
+    std::string_view relName;  // below the media folder, backslashes between parts
+    std::string_view name;     // file name alone
+};
+
+// Says whether the file counts toward the bound.
+using WalkVisitor = std::function<bool(const WalkFile& file)>;
+
+// Walks folder depth first in sorted order, each sub-folder where its parent lists it, and
+// hands every file to visit while the count is below bound. The count and the bound are shared
+// by all levels. relFolder is the folder's own relative name (empty for a media folder). A
+// folder that cannot be listed adds nothing. Returns the new count.
+int WalkFolder(const IFileSystem& fs, const std::string& folder, std::string_view relFolder,
+               int count, int bound, const WalkVisitor& visit);
+
+// True when the relative name lies in the group's folder, directly or in a sub-folder.
+bool LiesInGroup(std::string_view relName, std::string_view group);
+
+// Slot of a picture in the stored order: its position in the list for all groups, or, for a
+// single group, the number of earlier entries lying in that group. -1 when the list does not
+// name it. Names are compared exactly.
+int OrderSlot(const std::vector<std::string>& order, std::string_view relName,
+              std::string_view group);
+
+// Names of the files directly in the sounds folder, in listing order, at most bound of them.
+std::vector<std::string> ListSoundNames(const IFileSystem& fs, std::string_view programFolder,
+                                        int bound);
+
+// Direct sub-folders of the images folder in listing order, at most kMaxGroups of them.
+std::vector<std::string> ListGroups(const IFileSystem& fs, std::string_view programFolder);
+
+// --- Sound map
+
+// Stored sound index of a picture, -1 (random) when none is stored.
+int ReadSoundIndex(const CAppSettings& settings, std::string_view relName);
+
+// The index itself when it is a valid index of a list of soundCount sounds or -1, else -1.
+int ValidSoundIndex(int index, int soundCount);
+
+bool WriteSoundIndex(CAppSettings& settings, std::string_view relName, int index);
+
+}  // namespace zz
