@@ -21,7 +21,7 @@ zz_install_packages() {
     local sudo=()
     [ "$(id -u)" -eq 0 ] || sudo=(sudo)
     "${sudo[@]}" apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq "${missing[@]}" >/dev/null
 }
 
 # zz_build_tree NAME [cmake options...]: configures once, then builds incrementally.
@@ -59,9 +59,10 @@ zz_start_display() {
     fi
 }
 
-# The tree's own Wine prefix, and a server that outlives each test so they start fast.
+# zz_start_wine [PREFIX]: a Wine prefix (the test trees' own by default), and a server that
+# outlives each test so they start fast.
 zz_start_wine() {
-    export WINEPREFIX=$ZZ_BUILD/wine-prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    export WINEPREFIX=${1:-$ZZ_BUILD/wine-prefix} WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         zz_log "creating the Wine prefix (once)"
         wineboot -i </dev/null >/dev/null 2>&1 || true
