@@ -1,0 +1,178 @@
+#include "view/image_header.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <utility>
+
+namespace zz {
+
+bool IsAcceptablePictureSize(std::uint32_t width, std::uint32_t height) {
+    return width >= 1 && height >= 1 && width <= kMaxPictureSide && height <= kMaxPictureSide &&
+           std::uint64_t(width) * height <= kMaxPicturePixels;
+}
+
+namespace {
+
+constexpr std::uint16_t kOrientationTag = 0x0112;
+constexpr std::uint16_t kTypeShort = 3;
+constexpr std::uint16_t kTypeLong = 4;
+
+// Bounds-checked reads from a TIFF block in either byte order; out-of-range reads give 0.
+class TiffReader {
+public:
+    TiffReader(std::span<const std::uint8_t> bytes, bool bigEndian)
+        : m_bytes(bytes), m_bigEndian(bigEndian) {}
+
+    bool Has(std::uint64_t offset, std::uint64_t length) const {
+        return offset <= m_bytes.size() && length <= m_bytes.size() - offset;
+    }
+    std::uint32_t U16(std::uint64_t offset) const { return Read(offset, 2); }
+    std::uint32_t U32(std::uint64_t offset) const { return Read(offset, 4); }
+
+private:
+    std::uint32_t Read(std::uint64_t offset, int length) const {
+        if (!Has(offset, length)) {
+            return 0;
+        }
+        std::uint32_t value = 0;
+        for (int i = 0; i < length; ++i) {
+            const int index = m_bigEndian ? i : length - 1 - i;
+            value = (value << 8) | m_bytes[std::size_t(offset) + index];
+        }
+        return value;
+    }
+
+    std::span<const std::uint8_t> m_bytes;
+    bool m_bigEndian;
+};
+
+// The orientation entry of the first image directory of an EXIF TIFF block.
+int TiffOrientation(std::span<const std::uint8_t> tiff) {
+    if (tiff.size() < 8 || tiff[0] != tiff[1] || (tiff[0] != 'I' && tiff[0] != 'M')) {
+        return 0;
+    }
+    const TiffReader reader(tiff, tiff[0] == 'M');
+    if (reader.U16(2) != 42) {
+        return 0;
+    }
+    const std::uint64_t directory = reader.U32(4);
+    const std::uint32_t entries = reader.U16(directory);
+    for (std::uint32_t i = 0; i < entries; ++i) {
+        const std::uint64_t entry = directory + 2 + 12ull * i;
+        if (!reader.Has(entry, 12)) {
+            return 0;
+        }
+        if (reader.U16(entry) != kOrientationTag || reader.U32(entry + 4) < 1) {
+            continue;
+        }
+        const std::uint32_t type = reader.U16(entry + 2);
+        const std::uint32_t value = type == kTypeShort  ? reader.U16(entry + 8)
+                                    : type == kTypeLong ? reader.U32(entry + 8)
+                                                        : 0;
+        return value >= 1 && value <= 8 ? int(value) : 0;
+    }
+    return 0;
+}
+
+bool IsExifBlock(std::span<const std::uint8_t> segment) {
+    static constexpr std::uint8_t kExif[] = {'E', 'x', 'i', 'f', 0, 0};
+    return segment.size() >= sizeof kExif &&
+           std::equal(kExif, kExif + sizeof kExif, segment.begin());
+}
+
+// Markers that stand alone, without a length: start of image, TEM and the restart markers.
+bool IsStandalone(std::uint8_t marker) {
+    return marker == 0xD8 || marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7);
+}
+
+}  // namespace
+
+int JpegOrientation(std::span<const std::uint8_t> bytes) {
+    if (bytes.size() < 4 || bytes[0] != 0xFF || bytes[1] != 0xD8) {
+        return 0;
+    }
+    std::size_t pos = 2;
+    while (pos + 2 <= bytes.size()) {
+        if (bytes[pos] != 0xFF) {
+            return 0;
+        }
+        const std::uint8_t marker = bytes[pos + 1];
+        if (marker == 0xFF) {  // fill byte before a marker
+            ++pos;
+            continue;
+        }
+        pos += 2;
+        if (IsStandalone(marker)) {
+            continue;
+        }
+        // Metadata segments all come before the scan; past it there is only image data.
+        if (marker == 0xDA || marker == 0xD9 || pos + 2 > bytes.size()) {
+            return 0;
+        }
+        const std::size_t length = std::size_t(bytes[pos]) << 8 | bytes[pos + 1];
+        if (length < 2) {
+            return 0;
+        }
+        // A cut-off segment is still read as far as it goes.
+        const std::size_t end = std::min(pos + length, bytes.size());
+        const auto segment = bytes.subspan(pos + 2, end - (pos + 2));
+        if (marker == 0xE1 && IsExifBlock(segment)) {
+            if (const int orientation = TiffOrientation(segment.subspan(6))) {
+                return orientation;
+            }
+        }
+        pos += length;
+    }
+    return 0;
+}
+
+PixelSize KeptSize(int width, int height, int maxWidth, int maxHeight) {
+    const std::int64_t w = std::max(width, 1);
+    const std::int64_t h = std::max(height, 1);
+    const std::int64_t mw = maxWidth > 0 ? maxWidth : w;
+    const std::int64_t mh = maxHeight > 0 ? maxHeight : h;
+    if (w <= mw && h <= mh) {
+        return {int(w), int(h)};
+    }
+    // The tighter bound decides: mw / w against mh / h, compared without division.
+    if (mw * h <= mh * w) {
+        return {int(mw), int(std::max<std::int64_t>(1, (h * mw + w / 2) / w))};
+    }
+    return {int(std::max<std::int64_t>(1, (w * mh + h / 2) / h)), int(mh)};
+}
+
+BgraImage Orient(BgraImage stored, int orientation) {
+    if (orientation < 2 || orientation > 8 || stored.pixels.empty()) {
+        return stored;
+    }
+    const std::ptrdiff_t w = stored.width;
+    const std::ptrdiff_t h = stored.height;
+    const std::ptrdiff_t last = (w - 1) + (h - 1) * w;
+    // Where the upright picture's first pixel lies in the stored one, and the steps that one
+    // upright pixel to the right and one down take there.
+    struct Walk {
+        std::ptrdiff_t origin, stepX, stepY;
+    };
+    const Walk walks[] = {
+        {w - 1, -1, w},        // 2: mirrored left to right
+        {last, -1, -w},        // 3: turned half round
+        {(h - 1) * w, 1, -w},  // 4: mirrored top to bottom
+        {0, w, 1},             // 5: mirrored along the main diagonal
+        {(h - 1) * w, -w, 1},  // 6: stored a quarter turn anticlockwise
+        {last, -w, -1},        // 7: mirrored along the other diagonal
+        {w - 1, w, -1},        // 8: stored a quarter turn clockwise
+    };
+    const Walk& walk = walks[orientation - 2];
+    BgraImage upright =
+        SwapsAxes(orientation) ? BgraImage(int(h), int(w)) : BgraImage(int(w), int(h));
+    for (int y = 0; y < upright.height; ++y) {
+        const std::uint32_t* from = stored.pixels.data() + walk.origin + y * walk.stepY;
+        std::uint32_t* to = upright.Row(y);
+        for (int x = 0; x < upright.width; ++x) {
+            to[x] = from[x * walk.stepX];
+        }
+    }
+    return upright;
+}
+
+}  // namespace zz

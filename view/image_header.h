@@ -1,0 +1,41 @@
+#pragma once
+// What a picture file tells before it is decoded: whether its size is sane, and how a photo
+// must be turned to stand upright (the EXIF orientation that cameras write).
+
+#include <cstdint>
+#include <span>
+
+#include "view/bgra_image.h"
+
+namespace zz {
+
+// Beyond these a file is refused before anything is allocated for it: a header can claim any
+// size. The pixel bound still admits the largest phone photos (108 megapixels).
+inline constexpr std::uint32_t kMaxPictureSide = 32768;
+inline constexpr std::uint64_t kMaxPicturePixels = 120'000'000;
+
+bool IsAcceptablePictureSize(std::uint32_t width, std::uint32_t height);
+
+// The EXIF orientation in the first bytes of a JPEG file: 1..8, or 0 when they hold none.
+// Never reads outside bytes, whatever they contain.
+int JpegOrientation(std::span<const std::uint8_t> bytes);
+
+// Orientations 5 to 8 turn the picture by a quarter: width and height trade places.
+constexpr bool SwapsAxes(int orientation) {
+    return orientation >= 5 && orientation <= 8;
+}
+
+struct PixelSize {
+    int width = 0;
+    int height = 0;
+    bool operator==(const PixelSize&) const = default;
+};
+
+// The size to keep a width x height picture at: shrunk with its proportions to fit
+// maxWidth x maxHeight (0 leaves a side unbounded), never enlarged, at least 1 x 1.
+PixelSize KeptSize(int width, int height, int maxWidth, int maxHeight);
+
+// The stored picture turned upright by its EXIF orientation; other values leave it as it is.
+BgraImage Orient(BgraImage stored, int orientation);
+
+}  // namespace zz
