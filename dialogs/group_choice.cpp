@@ -1,0 +1,103 @@
+#include "dialogs/group_choice.h"
+
+#include <utility>
+
+#include "settings/media_library.h"
+
+namespace zz {
+
+namespace {
+
+constexpr unsigned kKeyDigit0 = 0x30;
+constexpr unsigned kKeyNumpad0 = 0x60;
+
+std::vector<std::string> Bounded(std::vector<std::string> groups) {
+    if (groups.size() > static_cast<size_t>(kMaxGroups)) {
+        groups.resize(kMaxGroups);
+    }
+    return groups;
+}
+
+}  // namespace
+
+GroupSelectModel::GroupSelectModel(std::vector<std::string> groups, std::string_view current)
+    : m_groups(Bounded(std::move(groups))) {
+    for (size_t k = 0; k < m_groups.size(); ++k) {
+        if (m_groups[k] == current) {
+            m_nGroupRadio = kFirstGroupRadio + static_cast<int>(k);
+        }
+    }
+    if (current == kGroupChooseAtStart) {
+        m_nGroupRadio = 1;
+    }
+}
+
+std::string GroupSelectModel::Caption(int radio) const {
+    if (radio == 0) {
+        return std::string(kAllGroupsCaption);
+    }
+    if (radio == 1) {
+        return std::string(kGroupChooseAtStart);
+    }
+    return IsVisible(radio) ? m_groups[static_cast<size_t>(radio - kFirstGroupRadio)]
+                            : std::string();
+}
+
+bool GroupSelectModel::IsVisible(int radio) const {
+    return radio >= 0 && radio < kFirstGroupRadio + static_cast<int>(m_groups.size());
+}
+
+std::optional<std::string> GroupSelectModel::ValueOf(int radio) const {
+    if (!IsVisible(radio)) {
+        return std::nullopt;
+    }
+    return radio == 0 ? std::string() : Caption(radio);
+}
+
+GroupPickModel::GroupPickModel(std::vector<std::string> groups)
+    : m_groups(Bounded(std::move(groups))) {}
+
+std::string GroupPickModel::Caption(int button) const {
+    if (IsEnabled(button)) {
+        return m_groups[static_cast<size_t>(button)];
+    }
+    return std::to_string((button + 1) % 10);
+}
+
+bool GroupPickModel::IsEnabled(int button) const {
+    return button >= 0 && button < static_cast<int>(m_groups.size());
+}
+
+std::optional<std::string> GroupPickModel::Pick(int button) const {
+    if (!IsEnabled(button)) {
+        return std::nullopt;
+    }
+    return m_groups[static_cast<size_t>(button)];
+}
+
+int PickButtonForKey(unsigned virtualKey) {
+    unsigned digit = 10;
+    if (virtualKey >= kKeyDigit0 && virtualKey <= kKeyDigit0 + 9) {
+        digit = virtualKey - kKeyDigit0;
+    } else if (virtualKey >= kKeyNumpad0 && virtualKey <= kKeyNumpad0 + 9) {
+        digit = virtualKey - kKeyNumpad0;
+    }
+    if (digit > 9) {
+        return -1;
+    }
+    return digit == 0 ? 9 : static_cast<int>(digit) - 1;
+}
+
+std::string EscapeMnemonics(std::string_view name) {
+    std::string text;
+    text.reserve(name.size());
+    for (const char c : name) {
+        if (c == '&') {
+            text.push_back('&');
+        }
+        text.push_back(c);
+    }
+    return text;
+}
+
+}  // namespace zz
