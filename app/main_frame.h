@@ -1,0 +1,30 @@
+#pragma once
+// The program's only top-level window: screen-sized, captioned, with the menu and the
+// shortcut table, no input method, and deaf to Alt+F4.
+
+#include "framework/frame_window.h"
+
+namespace zz {
+
+class CMainFrame : public CFrameWnd {
+public:
+    // Disables the input method for every thread of the program, before any window exists,
+    // so key presses reach the view as plain keys.
+    CMainFrame();
+
+    // A popup with caption and system menu at (0, 0), the size of the primary screen.
+    bool Create();
+
+    // Drops Alt+F4 in every mode; the shortcut table is applied to everything else.
+    bool PreTranslateMessage(MSG& msg) override;
+
+protected:
+    bool OnCommand(UINT id, UINT code, HWND control) override;
+    void OnDestroy() override;
+
+private:
+    void OnSettings();
+    void OnFullScreen();
+};
+
+}  // namespace zz
