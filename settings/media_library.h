@@ -67,6 +67,7 @@ bool IsSoundFile(std::string_view relName);
 
 // --- Walks
 
+// Valid for the duration of the visitor's call.
 struct WalkFile {
     std::string_view path;     // full path, as the platform writes it
     std::string_view relName;  // below the media folder, backslashes between parts

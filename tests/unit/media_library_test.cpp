@@ -137,7 +137,11 @@ public:
     void File(std::string_view rel) {
         const stdfs::path path = m_root / PathOf(rel);
         stdfs::create_directories(path.parent_path());
-        std::ofstream(path) << "x";
+        std::ofstream out(path);
+        out << "x";
+        if (!out) {
+            ADD_FAILURE() << "cannot make the test file " << rel;
+        }
     }
     void Folder(std::string_view rel) { stdfs::create_directories(m_root / PathOf(rel)); }
 
