@@ -125,8 +125,8 @@ template <int kTaps>
 void BlendColumns(const std::uint16_t* lanes, const int* starts, int firstStart,
                   const std::uint16_t* spread, int taps, int width, std::uint32_t* target) {
     const int t = kTaps > 0 ? kTaps : taps;
-    const __m128i half = _mm_set1_epi16(128);
-    for (int c = 0; c < width; ++c) {
+    // Two halves per pixel, each the weighted sum of every other tap.
+    auto halves = [&](int c) {
         const std::uint16_t* pixels = lanes + 4 * std::size_t(starts[c] - firstStart);
         const std::uint16_t* shares = spread + std::size_t(c) * t * 4;
         __m128i sum = _mm_setzero_si128();
@@ -135,9 +135,24 @@ void BlendColumns(const std::uint16_t* lanes, const int* starts, int firstStart,
             const __m128i w = _mm_loadu_si128(reinterpret_cast<const __m128i*>(shares + 4 * k));
             sum = _mm_add_epi16(sum, _mm_mullo_epi16(pair, w));
         }
-        sum = _mm_add_epi16(sum, _mm_srli_si128(sum, 8));
-        sum = _mm_srli_epi16(_mm_add_epi16(sum, half), 8);
-        target[c] = std::uint32_t(_mm_cvtsi128_si32(_mm_packus_epi16(sum, sum)));
+        return sum;
+    };
+    const __m128i half = _mm_set1_epi16(128);
+    auto finish = [&](__m128i sums) {
+        const __m128i rounded = _mm_srli_epi16(_mm_add_epi16(sums, half), 8);
+        return _mm_packus_epi16(rounded, rounded);
+    };
+    int c = 0;
+    for (; c + 1 < width; c += 2) {
+        const __m128i a = halves(c);
+        const __m128i b = halves(c + 1);
+        const __m128i sums = _mm_add_epi16(_mm_unpacklo_epi64(a, b), _mm_unpackhi_epi64(a, b));
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(target + c), finish(sums));
+    }
+    if (c < width) {
+        const __m128i a = halves(c);
+        target[c] =
+            std::uint32_t(_mm_cvtsi128_si32(finish(_mm_add_epi16(a, _mm_srli_si128(a, 8)))));
     }
 }
 
