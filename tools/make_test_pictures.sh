@@ -28,6 +28,7 @@ for ext in jpg jpeg jpe jfif; do
     convert "$work/upright.png" -strip -quality 95 JPEG:"$out/picture.$ext"
 done
 convert "$work/upright.png" -strip BMP3:"$out/picture.bmp"
+convert "$work/upright.png" -strip -alpha set -define bmp3:alpha=true BMP3:"$out/picture32.bmp"
 convert "$work/upright.png" -strip GIF:"$out/picture.gif"
 
 # A photo as a camera held upright-right stores it: pixels turned a quarter anticlockwise and

@@ -1,0 +1,234 @@
+#include "view/win32/picture.h"
+
+#include <gtest/gtest.h>
+#include <objbase.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "framework/handles.h"
+#include "view/bgra_image.h"
+
+namespace zz {
+namespace {
+
+constexpr std::uint32_t kRed = Bgra(0, 0, 255);
+constexpr std::uint32_t kGreen = Bgra(0, 255, 0);
+constexpr std::uint32_t kBlue = Bgra(255, 0, 0);
+constexpr std::uint32_t kYellow = Bgra(0, 255, 255);
+constexpr std::uint32_t kWhite = Bgra(255, 255, 255);
+constexpr std::uint32_t kUntouched = Bgra(255, 0, 255, 0);  // what no picture contains
+
+std::wstring PicturePath(const std::string& name) {
+    const std::string path = std::string(ZZ_TEST_DATA_DIR) + "/pictures/" + name;
+    return std::wstring(path.begin(), path.end());  // the test data path is ASCII
+}
+
+// A 32-bit memory device context whose pixels the test reads back.
+class Canvas {
+public:
+    Canvas(int width, int height) : m_width(width), m_dc(CreateCompatibleDC(nullptr)) {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;  // top-down
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        void* bits = nullptr;
+        m_bitmap = Bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        m_bits = static_cast<std::uint32_t*>(bits);
+        m_previous = SelectObject(m_dc.Get(), m_bitmap.Get());
+        std::fill(m_bits, m_bits + std::size_t(width) * height, kUntouched);
+    }
+    ~Canvas() { SelectObject(m_dc.Get(), m_previous); }
+
+    HDC Dc() const { return m_dc.Get(); }
+    std::uint32_t At(int x, int y) const {
+        GdiFlush();
+        return m_bits[std::size_t(y) * m_width + x];
+    }
+
+private:
+    int m_width;
+    MemoryDC m_dc;
+    Bitmap m_bitmap;
+    std::uint32_t* m_bits = nullptr;
+    HGDIOBJ m_previous = nullptr;
+};
+
+// Colour within tolerance per channel, alpha aside; JPEG moves colours a little.
+testing::AssertionResult Near(std::uint32_t actual, std::uint32_t expected, int tolerance) {
+    for (int ch = 0; ch < 3; ++ch) {
+        if (std::abs(Channel(actual, ch) - Channel(expected, ch)) > tolerance) {
+            return testing::AssertionFailure() << std::hex << "colour 0x" << (actual & 0xFFFFFF)
+                                               << ", expected 0x" << (expected & 0xFFFFFF);
+        }
+    }
+    return testing::AssertionSuccess();
+}
+
+// The four quarters of the test picture drawn upright into x, y, width, height.
+void ExpectQuarters(const Canvas& canvas, int x, int y, int width, int height, int tolerance) {
+    const int left = x + width / 4;
+    const int right = x + width * 3 / 4;
+    const int top = y + height / 4;
+    const int bottom = y + height * 3 / 4;
+    EXPECT_TRUE(Near(canvas.At(left, top), kRed, tolerance)) << "top left";
+    EXPECT_TRUE(Near(canvas.At(right, top), kGreen, tolerance)) << "top right";
+    EXPECT_TRUE(Near(canvas.At(left, bottom), kBlue, tolerance)) << "bottom left";
+    EXPECT_TRUE(Near(canvas.At(right, bottom), kYellow, tolerance)) << "bottom right";
+}
+
+class PictureTest : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+    }
+    void TearDown() override { CoUninitialize(); }
+};
+
+TEST_F(PictureTest, EveryFormatLoadsAndDrawsAtAnySize) {
+    for (const char* name : {"picture.png", "picture.jpg", "picture.jpeg", "picture.jpe",
+                             "picture.jfif", "picture.bmp", "picture32.bmp", "picture.gif"}) {
+        SCOPED_TRACE(name);
+        const CPicture picture = CPicture::Load(PicturePath(name));
+        ASSERT_TRUE(picture);
+        EXPECT_EQ(picture.Width(), 64);
+        EXPECT_EQ(picture.Height(), 48);
+        Canvas canvas(700, 500);
+        picture.Draw(canvas.Dc(), 10, 5, 64, 48);
+        ExpectQuarters(canvas, 10, 5, 64, 48, 40);
+        // Exactly the rectangle, nothing around it.
+        EXPECT_EQ(canvas.At(9, 5), kUntouched);
+        EXPECT_EQ(canvas.At(10, 4), kUntouched);
+        EXPECT_EQ(canvas.At(74, 52), kUntouched);
+        EXPECT_TRUE(Near(canvas.At(73, 52), kYellow, 40));
+        picture.Draw(canvas.Dc(), 100, 5, 8, 6);  // each quarter 4 x 3 pixels
+        EXPECT_TRUE(Near(canvas.At(101, 6), kRed, 40));
+        EXPECT_TRUE(Near(canvas.At(106, 9), kYellow, 40));
+        picture.Draw(canvas.Dc(), 0, 60, 640, 430);  // enlarged, proportions not kept
+        ExpectQuarters(canvas, 0, 60, 640, 430, 40);
+    }
+}
+
+TEST_F(PictureTest, ExifTurnedPhotoStandsUpright) {
+    // Stored 48 x 64 and turned a quarter anticlockwise, with orientation 6.
+    const CPicture photo = CPicture::Load(PicturePath("rotated6.jpg"));
+    ASSERT_TRUE(photo);
+    EXPECT_EQ(photo.Width(), 64);
+    EXPECT_EQ(photo.Height(), 48);
+    Canvas canvas(200, 150);
+    photo.Draw(canvas.Dc(), 0, 0, 64, 48);
+    ExpectQuarters(canvas, 0, 0, 64, 48, 40);
+    photo.Draw(canvas.Dc(), 0, 50, 200, 100);
+    ExpectQuarters(canvas, 0, 50, 200, 100, 40);
+    // Upright when kept reduced too.
+    const CPicture small = CPicture::Load(PicturePath("rotated6.jpg"), 32, 32);
+    EXPECT_EQ(small.Width(), 64);
+    small.Draw(canvas.Dc(), 0, 0, 64, 48);
+    ExpectQuarters(canvas, 0, 0, 64, 48, 40);
+}
+
+TEST_F(PictureTest, TransparentPartsShowWhiteAndGreyStaysGrey) {
+    Canvas canvas(32, 48);
+    const CPicture transparent = CPicture::Load(PicturePath("transparent.png"));
+    ASSERT_TRUE(transparent);
+    transparent.Draw(canvas.Dc(), 0, 0, 32, 32);
+    EXPECT_EQ(canvas.At(4, 16) & 0xFFFFFF, kWhite & 0xFFFFFF);
+    EXPECT_EQ(canvas.At(28, 16) & 0xFFFFFF, kGreen & 0xFFFFFF);
+    const CPicture grey = CPicture::Load(PicturePath("gray.jpg"));
+    ASSERT_TRUE(grey);
+    grey.Draw(canvas.Dc(), 0, 32, 16, 16);
+    EXPECT_TRUE(Near(canvas.At(8, 40), Bgra(128, 128, 128), 4));
+}
+
+TEST_F(PictureTest, BrokenOrFalseFilesGiveAnEmptyPicture) {
+    Canvas canvas(16, 16);
+    for (const char* name :
+         {"truncated.png", "not_a_picture.png", "huge_header.png", "missing.png", ""}) {
+        SCOPED_TRACE(name);
+        CPicture picture = CPicture::Load(PicturePath(name));
+        EXPECT_FALSE(picture);
+        EXPECT_EQ(picture.Width(), 0);
+        EXPECT_EQ(picture.MemoryBytes(), 0u);
+        picture.Draw(canvas.Dc(), 0, 0, 16, 16);
+        EXPECT_EQ(canvas.At(8, 8), kUntouched);
+    }
+}
+
+TEST_F(PictureTest, LargePictureIsKeptReducedYetDrawnSharp) {
+    const CPicture whole = CPicture::Load(PicturePath("large.png"));
+    const CPicture kept = CPicture::Load(PicturePath("large.png"), 320, 1000);
+    ASSERT_TRUE(whole && kept);
+    EXPECT_EQ(kept.Width(), 1600);
+    EXPECT_EQ(kept.Height(), 1200);
+    EXPECT_GE(whole.MemoryBytes(), 1600u * 1200 * 4);
+    // 320 x 240 and its halvings.
+    EXPECT_LE(kept.MemoryBytes(), 320u * 240 * 4 * 4 / 3 + 64);
+    EXPECT_GE(kept.MemoryBytes(), 320u * 240 * 4);
+    Canvas canvas(320, 240);
+    kept.Draw(canvas.Dc(), 0, 0, 320, 240);
+    ExpectQuarters(canvas, 0, 0, 320, 240, 0);
+    // The edge between quarters stays a sharp step at the size kept.
+    EXPECT_EQ(canvas.At(159, 60) & 0xFFFFFF, kRed & 0xFFFFFF);
+    EXPECT_EQ(canvas.At(160, 60) & 0xFFFFFF, kGreen & 0xFFFFFF);
+}
+
+TEST_F(PictureTest, DrawsOnlyTheVisiblePartAndRedrawsRight) {
+    const CPicture picture = CPicture::Load(PicturePath("picture.png"));
+    const CPicture other = CPicture::Load(PicturePath("transparent.png"));
+    ASSERT_TRUE(picture && other);
+    Canvas canvas(64, 48);
+    // Half off the left edge: the right half of the picture shows.
+    picture.Draw(canvas.Dc(), -64, 0, 128, 48);
+    EXPECT_TRUE(Near(canvas.At(10, 10), kGreen, 0));
+    EXPECT_TRUE(Near(canvas.At(10, 40), kYellow, 0));
+    // Clipped to a small box, as a paint of a small invalid area is.
+    Canvas clipped(64, 48);
+    IntersectClipRect(clipped.Dc(), 40, 30, 50, 40);
+    picture.Draw(clipped.Dc(), 0, 0, 64, 48);
+    EXPECT_TRUE(Near(clipped.At(45, 35), kYellow, 0));
+    EXPECT_EQ(clipped.At(10, 10), kUntouched);
+    EXPECT_EQ(clipped.At(39, 35), kUntouched);
+    // The same size again without the clip: the whole picture, not just the part held.
+    SelectClipRgn(clipped.Dc(), nullptr);
+    picture.Draw(clipped.Dc(), 0, 0, 64, 48);
+    ExpectQuarters(clipped, 0, 0, 64, 48, 0);
+    // Another picture at the same size, then the first again.
+    other.Draw(clipped.Dc(), 0, 0, 64, 48);
+    EXPECT_EQ(clipped.At(10, 10) & 0xFFFFFF, kWhite & 0xFFFFFF);
+    picture.Draw(clipped.Dc(), 0, 0, 64, 48);
+    ExpectQuarters(clipped, 0, 0, 64, 48, 0);
+    // Empty sizes draw nothing.
+    Canvas untouched(8, 8);
+    picture.Draw(untouched.Dc(), 0, 0, 0, 8);
+    picture.Draw(untouched.Dc(), 0, 0, -8, -8);
+    EXPECT_EQ(untouched.At(0, 0), kUntouched);
+}
+
+TEST_F(PictureTest, AreaLargerThanOneCopyIsDrawnInBands) {
+    const CPicture picture = CPicture::Load(PicturePath("large.png"), 1600, 1200);
+    ASSERT_TRUE(picture);
+    Canvas canvas(4400, 4000);  // more pixels than one scaled copy holds
+    picture.Draw(canvas.Dc(), 0, 0, 4400, 4000);
+    ExpectQuarters(canvas, 0, 0, 4400, 4000, 0);
+    EXPECT_TRUE(Near(canvas.At(4399, 3999), kYellow, 0));
+    EXPECT_TRUE(Near(canvas.At(0, 0), kRed, 0));
+}
+
+TEST_F(PictureTest, MovedOrResetPictureIsEmpty) {
+    CPicture first = CPicture::Load(PicturePath("picture.png"));
+    ASSERT_TRUE(first);
+    CPicture second = std::move(first);
+    EXPECT_FALSE(first);  // NOLINT(bugprone-use-after-move): the moved-from state is the point
+    EXPECT_EQ(first.Width(), 0);
+    EXPECT_TRUE(second);
+    EXPECT_EQ(second.Width(), 64);
+    second.Reset();
+    EXPECT_FALSE(second);
+    EXPECT_EQ(second.MemoryBytes(), 0u);
+}
+
+}  // namespace
+}  // namespace zz
