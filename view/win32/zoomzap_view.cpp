@@ -1,14 +1,22 @@
 #include "view/win32/zoomzap_view.h"
 
+#include <mmsystem.h>
+
+#include <algorithm>
+#include <ctime>
+
 #include "app/zoomzap_app.h"
 #include "framework/gdi_guards.h"
-#include "framework/handles.h"
 #include "framework/unicode.h"
+#include "resources/resource.h"
 #include "settings/app_settings.h"
+#include "settings/media_library.h"
 
 namespace zz {
 
 namespace {
+
+constexpr UINT kAutoRepeatFlag = 0x4000;  // in the high word of the key message's lParam
 
 // The paint's texts: extra bold, 25 pixels high, a Japanese font of the system's choice,
 // black on opaque white cells (the DC's defaults).
@@ -20,31 +28,282 @@ void DrawPaintText(HDC dc, int x, int y, std::wstring_view text) {
     TextOutW(dc, x, y, text.data(), static_cast<int>(text.size()));
 }
 
+std::wstring_view PaintText(PaintPlan::Kind kind) {
+    switch (kind) {
+        case PaintPlan::Kind::kExitHint:
+            return L"Ctrl と Shift と Del を同時に押すと通常表示に戻ります。";
+        case PaintPlan::Kind::kNoPictures:
+            return L"画像ファイルがありません";
+        default:
+            return L"きーぼーどをバンバンたたいてね";
+    }
+}
+
+bool KeyIsDown(int key) {
+    return (GetAsyncKeyState(key) & 0x8000) != 0;
+}
+
+RECT ToRECT(const Rect& rect) {
+    return RECT{rect.left, rect.top, rect.right, rect.bottom};
+}
+
+// A picture is kept as large as it can be drawn: the share of the screen the settings allow,
+// with room for the last growth step past it.
+int PictureKeepWidth(int maxZoomPercent) {
+    const int screen = GetSystemMetrics(SM_CXSCREEN);
+    const int percent = std::clamp(maxZoomPercent, 100, 200);
+    return screen * percent / 100 + screen / 4;
+}
+
 }  // namespace
 
 CZoomzapView::CZoomzapView() {
+    m_surface.SetSoundCount(0);
     if (CZoomzapApp* app = GetZoomzapApp()) {
         app->m_pPlayView = this;
     }
 }
 
+Rect CZoomzapView::ClientRect() const {
+    RECT client{};
+    GetClientRect(GetHwnd(), &client);
+    return Rect{client.left, client.top, client.right, client.bottom};
+}
+
 void CZoomzapView::OnInitialUpdate() {
+    m_strProgramFolder = ProgramFolder();
     LoadSettings();
     SetWindowTextW(GetParentFrame(), Widen(m_strTitle).c_str());
+    LoadSoundList();
+    ChooseStartupGroup();
+    LoadPictures();
+    m_random = CrtRandom(static_cast<std::uint32_t>(std::time(nullptr)));
+    m_surface.SetLastRect(ClientRect());
+    m_keyboardGuard.SetUp();
+    if (m_nStartMode != 0) {
+        ToggleFullScreen();
+    }
 }
 
 void CZoomzapView::LoadSettings() {
     CAppSettings settings;
     settings.Load();
     m_strTitle = settings.m_strTitle;
+    m_nMaxZoom = settings.m_nMaxZoom;
+    m_nRotation = settings.m_nRotation;
+    m_nStartMode = settings.m_nStartMode;
+    m_surface.ApplySettings(settings, ClientRect());
+    m_strGroup = settings.m_strGroup;
+    m_nDisplayOrder = settings.m_nDisplayOrder;
+    m_pictureOrder = settings.m_pictureOrder;
+    m_nMaxCount = settings.MaxMediaCount();
 }
 
-void CZoomzapView::ToggleFullScreen() {}
+void CZoomzapView::LoadSoundList() {
+    m_szSoundsDir = SoundsFolder(m_strProgramFolder);
+    m_szSoundNames = ListSoundNames(SystemFileSystem(), m_strProgramFolder, m_nMaxCount);
+    m_surface.SetSoundCount(static_cast<int>(m_szSoundNames.size()));
+}
+
+void CZoomzapView::ChooseStartupGroup() {
+    // The start-up group picker arrives with the settings dialogs; until then the whole
+    // images folder is used, as when the picker is cancelled.
+    if (m_strGroup == kGroupChooseAtStart) {
+        m_strGroup.clear();
+    }
+}
+
+void CZoomzapView::LoadPictures() {
+    // Every slot is emptied first, so the table holds this load's pictures and nothing older.
+    for (CPicture& picture : m_hPictures) {
+        picture.Reset();
+    }
+    PictureLoadRules rules;
+    rules.maxCount = m_nMaxCount;
+    rules.displayOrder = m_nDisplayOrder;
+    rules.group = m_strGroup;
+    rules.order = m_pictureOrder;
+    rules.soundCount = static_cast<int>(m_szSoundNames.size());
+    const CAppSettings soundMap;
+    const PictureLoadResult result =
+        LoadPictureTable(SystemFileSystem(), m_strProgramFolder, soundMap, rules, *this);
+    if (!result.undecodableName.empty()) {
+        const std::wstring text =
+            Widen(result.undecodableName) + L" は\n読み込める形式のファイルではありません。";
+        MessageBoxW(GetHwnd(), text.c_str(), nullptr, MB_OK);
+        ExitProcess(0);
+    }
+    m_surface.SetPictures(result.count, result.sounds);
+}
+
+bool CZoomzapView::GetPictureSize(int slot, int& width, int& height) const {
+    const CPicture& picture = m_hPictures[slot];
+    if (!picture) {
+        return false;
+    }
+    width = picture.Width();
+    height = picture.Height();
+    return true;
+}
+
+bool CZoomzapView::LoadSlot(int slot, const std::string& path) {
+    const int keepWidth = PictureKeepWidth(m_nMaxZoom);
+    m_hPictures[slot] = CPicture::Load(Widen(path), keepWidth, 2 * keepWidth);
+    return static_cast<bool>(m_hPictures[slot]);
+}
 
 void CZoomzapView::Paint(HDC dc, const RECT& client) {
-    const int cx = (client.left + client.right) / 2;
-    const int cy = (client.top + client.bottom) / 2;
-    DrawPaintText(dc, cx - 200, cy - 25, L"きーぼーどをバンバンたたいてね");
+    const PaintPlan plan =
+        m_surface.Paint(Rect{client.left, client.top, client.right, client.bottom});
+    switch (plan.kind) {
+        case PaintPlan::Kind::kPicture: {
+            const Rect& r = plan.picture;
+            m_hPictures[plan.slot].Draw(dc, r.left, r.top, r.Width(), r.Height());
+            for (int i = 0; i < plan.stripCount; ++i) {
+                const RECT strip = ToRECT(plan.strips[i]);
+                FillRect(dc, &strip, m_brWhite.Get());
+            }
+            break;
+        }
+        case PaintPlan::Kind::kNothing:
+            break;
+        default:
+            DrawPaintText(dc, plan.textX, plan.textY, PaintText(plan.kind));
+            break;
+    }
+}
+
+void CZoomzapView::Apply(const PlayEffects& effects) {
+    switch (effects.timer) {
+        case PlayEffects::Timer::kStart:
+            // A period below one millisecond, typed into the settings, means as fast as can be.
+            SetTimer(GetHwnd(), kAnimationTimerId,
+                     static_cast<UINT>(std::max(m_surface.Speed(), 1)), nullptr);
+            break;
+        case PlayEffects::Timer::kStop:
+            KillTimer(GetHwnd(), kAnimationTimerId);
+            break;
+        case PlayEffects::Timer::kKeep:
+            break;
+    }
+    if (effects.repaint == PlayEffects::Repaint::kWholeWithErase) {
+        InvalidateRect(GetHwnd(), nullptr, TRUE);
+    } else if (effects.repaint == PlayEffects::Repaint::kRectWithoutErase) {
+        const RECT rect = ToRECT(effects.rect);
+        InvalidateRect(GetHwnd(), &rect, FALSE);
+    }
+    if (effects.sound >= 0) {
+        PlaySoundIndex(effects.sound);
+    }
+}
+
+void CZoomzapView::PlaySoundIndex(int index) const {
+    if (index >= static_cast<int>(m_szSoundNames.size())) {
+        return;
+    }
+    // The full path instead of a changed current directory: the same file, and no effect on
+    // the file dialogs. A file that cannot be played stays silent.
+    const std::wstring path = Widen(JoinPath(m_szSoundsDir, m_szSoundNames[index]));
+    PlaySoundW(path.c_str(), nullptr, SND_FILENAME | SND_ASYNC | SND_NODEFAULT);
+}
+
+LRESULT CZoomzapView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    // Without the mouse the border gets no hover handling either.
+    if (message == WM_NCMOUSEMOVE && !m_surface.MousePlays()) {
+        return 0;
+    }
+    return CView::WindowProc(message, wParam, lParam);
+}
+
+void CZoomzapView::OnKeyDown(UINT key, UINT, UINT flags) {
+    if (key == VK_DELETE && KeyIsDown(VK_CONTROL) && KeyIsDown(VK_SHIFT)) {
+        ToggleFullScreen();
+    }
+    Apply(m_surface.OnKeyDown((flags & kAutoRepeatFlag) != 0));
+}
+
+void CZoomzapView::OnTimer(UINT_PTR id) {
+    HWND frame = GetParentFrame();
+    if (!IsZoomed(frame)) {
+        ShowWindow(frame, SW_MAXIMIZE);
+    }
+    if (id == kAnimationTimerId) {
+        Apply(m_surface.OnTimer(ClientRect()));
+    }
+}
+
+void CZoomzapView::OnMouseMove(UINT, POINT point) {
+    Apply(m_surface.OnMouseMove(point.x, point.y, ClientRect()));
+}
+
+void CZoomzapView::OnLButtonUp(UINT, POINT) {
+    Apply(m_surface.OnLButtonUp());
+}
+
+void CZoomzapView::OnRButtonUp(UINT, POINT) {
+    Apply(m_surface.OnRButtonUp());
+}
+
+void CZoomzapView::ToggleFullScreen() {
+    if (m_surface.IsFullScreen()) {
+        LeaveGuardMode();
+    } else {
+        EnterGuardMode();
+    }
+}
+
+void CZoomzapView::EnterGuardMode() {
+    HWND frame = GetParentFrame();
+    HMENU menu = GetMenu(frame);
+    SetMenu(frame, nullptr);
+    DestroyMenu(menu);
+
+    GetClientRect(GetHwnd(), &m_rcSaved);
+    const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    SetWindowPos(frame, HWND_TOPMOST, 0, 0, screenWidth, m_rcSaved.bottom, SWP_SHOWWINDOW);
+    SetWindowLongPtrW(frame, GWL_STYLE,
+                      GetWindowLongPtrW(frame, GWL_STYLE) & ~(WS_CAPTION | WS_SYSMENU));
+    SetWindowPos(frame, HWND_TOPMOST, 0, 0, screenWidth, screenHeight, SWP_SHOWWINDOW);
+
+    if (m_bCursorShown) {
+        ShowCursor(FALSE);
+        m_bCursorShown = false;
+    }
+    // A second monitor must not offer the child a desktop to click.
+    RECT frameRect{};
+    GetWindowRect(frame, &frameRect);
+    ClipCursor(&frameRect);
+    Apply(m_surface.EnterGuardMode());
+}
+
+void CZoomzapView::LeaveGuardMode() {
+    HWND frame = GetParentFrame();
+    SetMenu(frame, LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME)));
+
+    const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    SetWindowPos(frame, HWND_NOTOPMOST, 0, screenHeight - m_rcSaved.bottom, screenWidth,
+                 m_rcSaved.bottom, SWP_SHOWWINDOW);
+    SetWindowLongPtrW(frame, GWL_STYLE,
+                      GetWindowLongPtrW(frame, GWL_STYLE) | WS_CAPTION | WS_SYSMENU);
+    SetWindowPos(frame, nullptr, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+    SetWindowPos(frame, HWND_NOTOPMOST, 0, 0, screenWidth, screenHeight, SWP_SHOWWINDOW);
+    ShowWindow(frame, SW_SHOWNORMAL);
+    ShowWindow(frame, SW_MAXIMIZE);
+
+    m_surface.LeaveGuardMode();
+    if (!m_bCursorShown) {
+        ShowCursor(TRUE);
+        m_bCursorShown = true;
+    }
+    ClipCursor(nullptr);
+}
+
+void CZoomzapView::OnDestroy() {
+    CKeyboardGuard::RestoreScreenSaverFlag();
+    ClipCursor(nullptr);
 }
 
 }  // namespace zz
