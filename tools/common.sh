@@ -59,6 +59,16 @@ zz_start_display() {
     fi
 }
 
+# Windows links a Japanese font behind its UI fonts; a fresh Wine prefix does not, and menus and
+# dialogs would show empty boxes in an English locale.
+zz_link_japanese_font() {
+    local key='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' face
+    for face in "Tahoma" "MS Shell Dlg" "MS Shell Dlg 2" "Microsoft Sans Serif" "Segoe UI"; do
+        wine reg add "$key" /v "$face" /t REG_MULTI_SZ /d 'ipag.ttf,IPAGothic' /f \
+            </dev/null >/dev/null 2>&1 || true
+    done
+}
+
 # zz_start_wine [PREFIX]: a Wine prefix (the test trees' own by default), and a server that
 # outlives each test so they start fast.
 zz_start_wine() {
@@ -66,6 +76,7 @@ zz_start_wine() {
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         zz_log "creating the Wine prefix (once)"
         wineboot -i </dev/null >/dev/null 2>&1 || true
+        zz_link_japanese_font
     fi
     # Background services must not inherit CTest's pipes, or CTest waits for ever.
     wineserver -p </dev/null >/dev/null 2>&1
