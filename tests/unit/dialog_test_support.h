@@ -1,6 +1,6 @@
 #pragma once
 // Program folders for the dialog tests: in memory, listed in the order entries were made, or
-// real ones in a temporary folder.
+// real ones in a temporary folder (dialog_temp_tree.h).
 
 #include <gtest/gtest.h>
 
@@ -13,10 +13,9 @@
 #include <vector>
 
 #include "settings/file_system.h"
+#include "tests/unit/dialog_temp_tree.h"
 
 namespace zz::test {
-
-using Names = std::vector<std::string>;
 
 // A program folder in memory. Paths inside are given with "/" between parts.
 class MemoryTree : public IFileSystem {
@@ -98,46 +97,6 @@ private:
     std::map<std::string, std::vector<FolderEntry>> m_folders{{m_root, {}}};
     std::map<std::string, std::string> m_contents;
     bool m_readOnly = false;
-};
-
-// A real program folder in the temporary folder, removed afterwards.
-class TempTree {
-public:
-    TempTree() {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        m_root = std::filesystem::temp_directory_path() /
-                 (std::string("zz_dialog_") + info->test_suite_name() + "_" + info->name());
-        std::filesystem::remove_all(m_root);
-        std::filesystem::create_directories(m_root);
-    }
-    ~TempTree() {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_root, ignored);
-    }
-    TempTree(const TempTree&) = delete;
-    TempTree& operator=(const TempTree&) = delete;
-
-    std::string Root() const { return Utf8(m_root); }
-
-    void File(const std::string& rel) {
-        const std::filesystem::path path = m_root / Native(rel);
-        std::filesystem::create_directories(path.parent_path());
-        std::ofstream(path) << "x";
-    }
-    void Folder(const std::string& rel) {
-        std::filesystem::create_directories(m_root / Native(rel));
-    }
-
-private:
-    static std::filesystem::path Native(const std::string& rel) {
-        return std::filesystem::path(std::u8string(rel.begin(), rel.end()));
-    }
-    static std::string Utf8(const std::filesystem::path& path) {
-        const std::u8string text = path.u8string();
-        return std::string(text.begin(), text.end());
-    }
-
-    std::filesystem::path m_root;
 };
 
 }  // namespace zz::test
