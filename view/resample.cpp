@@ -73,13 +73,20 @@ void ToShares(const AxisWeights& axis, std::vector<std::uint16_t>& shares) {
 }
 
 // Blends the source rows of one destination row, columns sx0 .. sx1 - 1, into 16-bit lanes
-// (each still 0..255), sixteen bytes at a time.
-void BlendRows(const BgraImage& src, int firstRow, int n, const std::uint16_t* shares, int sx0,
+// (each still 0..255), sixteen bytes at a time. kRows fixes the common counts at compile
+// time, so their weights stay in registers.
+template <int kRows>
+void BlendRows(const BgraImage& src, int firstRow, int rows, const std::uint16_t* shares, int sx0,
                int sx1, std::uint16_t* lanes) {
+    const int n = kRows > 0 ? kRows : rows;
     const std::size_t length = std::size_t(sx1 - sx0) * 4;
     auto row = [&](int k) {
         return reinterpret_cast<const std::uint8_t*>(src.Row(firstRow + k) + sx0);
     };
+    __m128i weights[kRows > 0 ? kRows : 1];
+    for (int k = 0; k < kRows; ++k) {
+        weights[k] = _mm_set1_epi16(short(shares[k]));
+    }
     const __m128i zero = _mm_setzero_si128();
     const __m128i half = _mm_set1_epi16(128);
     std::size_t b = 0;
@@ -88,7 +95,7 @@ void BlendRows(const BgraImage& src, int firstRow, int n, const std::uint16_t* s
         __m128i high = half;
         for (int k = 0; k < n; ++k) {
             const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row(k) + b));
-            const __m128i w = _mm_set1_epi16(short(shares[k]));
+            const __m128i w = kRows > 0 ? weights[k] : _mm_set1_epi16(short(shares[k]));
             low = _mm_add_epi16(low, _mm_mullo_epi16(_mm_unpacklo_epi8(bytes, zero), w));
             high = _mm_add_epi16(high, _mm_mullo_epi16(_mm_unpackhi_epi8(bytes, zero), w));
         }
@@ -181,32 +188,52 @@ void AddWeighted(float* sums, const std::uint8_t* bytes, std::size_t length, flo
 
 }  // namespace
 
-void ResampleRegion(const BgraImage& src, int dstWidth, int dstHeight, const Region& region,
-                    std::uint32_t* out, std::ptrdiff_t outStride, ResampleScratch& scratch) {
+RegionResampler::RegionResampler(const BgraImage& src, int dstWidth, int dstHeight,
+                                 const Region& region, ResampleScratch& scratch)
+    : m_src(src), m_scratch(scratch), m_width(region.width) {
     if (region.width <= 0 || region.height <= 0 || src.width <= 0 || src.height <= 0) {
+        m_width = 0;
         return;
     }
     AxisWeights& x = scratch.x;
-    AxisWeights& y = scratch.y;
     x.Compute(src.width, dstWidth, region.left, region.width);
-    y.Compute(src.height, dstHeight, region.top, region.height);
+    scratch.y.Compute(src.height, dstHeight, region.top, region.height);
     ToShares(x, scratch.xShares);
-    ToShares(y, scratch.yShares);
-    const int taps = SpreadColumnShares(x, scratch.xShares, scratch.xSpread);
+    ToShares(scratch.y, scratch.yShares);
+    m_taps = SpreadColumnShares(x, scratch.xShares, scratch.xSpread);
     // Source columns of the region: both ends only grow from one destination pixel to the next.
     // The lanes run taps pixels past them, zero, for the zero shares to read.
-    const int sx0 = x.start.front();
-    const int sx1 = x.start.back() + x.count.back();
-    scratch.row.assign(std::size_t(sx1 - sx0 + taps) * 4, 0);
-    std::uint16_t* lanes = scratch.row.data();
-    for (int r = 0; r < region.height; ++r) {
-        BlendRows(src, y.start[r], y.count[r], &scratch.yShares[y.offset[r]], sx0, sx1, lanes);
-        std::uint32_t* target = out + r * outStride;
-        const auto blend = taps == 2   ? BlendColumns<2>
-                           : taps == 4 ? BlendColumns<4>
-                                       : BlendColumns<0>;
-        blend(lanes, x.start.data(), sx0, scratch.xSpread.data(), taps, region.width, target);
+    m_sx0 = x.start.front();
+    m_sx1 = x.start.back() + x.count.back();
+    scratch.row.assign(std::size_t(m_sx1 - m_sx0 + m_taps) * 4, 0);
+}
+
+void RegionResampler::Rows(int first, int count, std::uint32_t* out, std::ptrdiff_t outStride) {
+    if (m_width == 0) {
+        return;
     }
+    const AxisWeights& x = m_scratch.x;
+    const AxisWeights& y = m_scratch.y;
+    std::uint16_t* lanes = m_scratch.row.data();
+    const auto blend = m_taps == 2   ? BlendColumns<2>
+                       : m_taps == 4 ? BlendColumns<4>
+                                     : BlendColumns<0>;
+    for (int r = first; r < first + count; ++r) {
+        const int n = y.count[r];
+        const auto blendRows = n == 1   ? BlendRows<1>
+                               : n == 2 ? BlendRows<2>
+                               : n == 3 ? BlendRows<3>
+                                        : BlendRows<0>;
+        blendRows(m_src, y.start[r], n, &m_scratch.yShares[y.offset[r]], m_sx0, m_sx1, lanes);
+        blend(lanes, x.start.data(), m_sx0, m_scratch.xSpread.data(), m_taps, m_width,
+              out + (r - first) * outStride);
+    }
+}
+
+void ResampleRegion(const BgraImage& src, int dstWidth, int dstHeight, const Region& region,
+                    std::uint32_t* out, std::ptrdiff_t outStride, ResampleScratch& scratch) {
+    RegionResampler(src, dstWidth, dstHeight, region, scratch)
+        .Rows(0, region.height, out, outStride);
 }
 
 BgraImage Resample(const BgraImage& src, int dstWidth, int dstHeight) {

@@ -32,7 +32,7 @@ struct Region {
     int height = 0;
 };
 
-// Memory that ResampleRegion reuses from call to call, so that drawing at an unchanged
+// Memory that the region scaler reuses from call to call, so that drawing at an unchanged
 // size allocates nothing.
 struct ResampleScratch {
     AxisWeights x;
@@ -43,10 +43,30 @@ struct ResampleScratch {
     std::vector<std::uint16_t> row;      // one row of blended source rows, four lanes a pixel
 };
 
-// Scales src to dstWidth x dstHeight and writes the region of that picture (inside it) to out,
-// rows outStride pixels apart. 8-bit fixed point, fast enough to run on every animation tick,
-// and meant for shrinking by less than about 4 (or enlarging): beyond that the shares lose
-// precision, so larger reductions go through AreaDownscaler or halvings.
+// Scales src to dstWidth x dstHeight, the region of that picture only, a band of rows at a
+// time: a caller can use each band while it is still in the processor's cache. Holds on to
+// src and scratch. 8-bit fixed point, fast enough to run on every animation tick, and meant
+// for shrinking by less than about 4 (or enlarging): beyond that the shares lose precision,
+// so larger reductions go through AreaDownscaler or halvings.
+class RegionResampler {
+public:
+    RegionResampler(const BgraImage& src, int dstWidth, int dstHeight, const Region& region,
+                    ResampleScratch& scratch);
+
+    // Rows first .. first + count - 1 of the region (0 is its top row) into out, rows outStride
+    // pixels apart.
+    void Rows(int first, int count, std::uint32_t* out, std::ptrdiff_t outStride);
+
+private:
+    const BgraImage& m_src;
+    ResampleScratch& m_scratch;
+    int m_width;
+    int m_taps = 0;
+    int m_sx0 = 0;
+    int m_sx1 = 0;
+};
+
+// The whole region at once, into out, rows outStride pixels apart.
 void ResampleRegion(const BgraImage& src, int dstWidth, int dstHeight, const Region& region,
                     std::uint32_t* out, std::ptrdiff_t outStride, ResampleScratch& scratch);
 

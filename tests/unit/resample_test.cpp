@@ -155,6 +155,13 @@ TEST(Resample, RegionMatchesTheSamePartOfTheWholePicture) {
                 }
             }
         }
+        // In bands of rows, as drawing hands them on.
+        std::vector<std::uint32_t> banded(std::size_t(w) * h);
+        RegionResampler bands(src, w, h, {0, 0, w, h}, scratch);
+        for (int top = 0; top < h; top += 3) {
+            bands.Rows(top, std::min(3, h - top), banded.data() + std::size_t(top) * w, w);
+        }
+        EXPECT_EQ(banded, whole.pixels) << w << "x" << h;
     }
 }
 

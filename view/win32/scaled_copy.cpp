@@ -13,6 +13,8 @@ namespace {
 
 // Larger visible parts (a huge printer page, say) are drawn in bands of this many pixels.
 constexpr std::int64_t kMaxCopyPixels = 1 << 24;
+// Scaled rows go out in bands of about this many pixels (2 MB), which the cache holds.
+constexpr int kCacheBandPixels = 1 << 19;
 // The copy grows in steps, so that a growing picture does not make a new one every tick.
 constexpr int kGrowthStep = 256;
 
@@ -53,14 +55,15 @@ public:
         const int bandRows = int(std::max<std::int64_t>(1, kMaxCopyPixels / visible.width));
         const int end = visible.top + visible.height;
         for (int top = visible.top; top < end; top += std::min(bandRows, end - top)) {
-            const Region band{visible.left, top, visible.width, std::min(bandRows, end - top)};
-            if (!Holds(id, width, height, band) && !Scale(source, id, width, height, band)) {
+            const Region part{visible.left, top, visible.width, std::min(bandRows, end - top)};
+            if (Holds(id, width, height, part)) {
+                SelectGuard select(m_dc.Get(), m_bitmap.Get());
+                // Nothing sensible is left to do when a copy fails, here or below.
+                BitBlt(dc, x + part.left, y + part.top, part.width, part.height, m_dc.Get(),
+                       part.left - m_region.left, part.top - m_region.top, SRCCOPY);
+            } else if (!ScaleAndCopy(source, id, width, height, part, dc, x, y)) {
                 return;
             }
-            SelectGuard select(m_dc.Get(), m_bitmap.Get());
-            // Nothing sensible is left to do when the copy fails.
-            BitBlt(dc, x + band.left, y + band.top, band.width, band.height, m_dc.Get(),
-                   band.left - m_region.left, band.top - m_region.top, SRCCOPY);
         }
     }
 
@@ -72,13 +75,23 @@ private:
                part.top + part.height <= m_region.top + m_region.height;
     }
 
-    bool Scale(const BgraImage& source, std::uint64_t id, int width, int height,
-               const Region& part) {
+    // Scales the part into the bitmap and copies it on a few rows at a time, each while it is
+    // still in the processor's cache.
+    bool ScaleAndCopy(const BgraImage& source, std::uint64_t id, int width, int height,
+                      const Region& part, HDC dc, int x, int y) {
         if (!Reserve(part.width, part.height)) {
             return false;
         }
+        m_id = 0;
         GdiFlush();  // GDI may still be working on the bitmap's pixels
-        ResampleRegion(source, width, height, part, m_bits, m_capacityWidth, m_scratch);
+        RegionResampler scaler(source, width, height, part, m_scratch);
+        const int rows = std::max(1, kCacheBandPixels / part.width);
+        SelectGuard select(m_dc.Get(), m_bitmap.Get());
+        for (int r = 0; r < part.height; r += rows) {
+            const int n = std::min(rows, part.height - r);
+            scaler.Rows(r, n, m_bits + std::ptrdiff_t(r) * m_capacityWidth, m_capacityWidth);
+            BitBlt(dc, x + part.left, y + part.top + r, part.width, n, m_dc.Get(), 0, r, SRCCOPY);
+        }
         m_id = id;
         m_width = width;
         m_height = height;
