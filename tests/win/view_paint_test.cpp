@@ -1,0 +1,121 @@
+// The play view painting into a memory DC, its pixels read back.
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <optional>
+
+#include "framework/gdi_guards.h"
+#include "framework/handles.h"
+#include "view/win32/zoomzap_view.h"
+
+namespace zz {
+namespace {
+
+constexpr uint32_t kWhite = 0xFFFFFF;
+constexpr uint32_t kGrey = 0x808080;
+
+// A 32-bit top-down bitmap selected into a memory DC, filled with one colour.
+class Canvas {
+public:
+    Canvas(int width, int height, uint32_t fill) : m_width(width), m_height(height) {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof(info.bmiHeader);
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        void* bits = nullptr;
+        m_bitmap.Reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        m_bits = static_cast<uint32_t*>(bits);
+        m_dc.Reset(CreateCompatibleDC(nullptr));
+        m_select.emplace(m_dc.Get(), m_bitmap.Get());
+        for (int i = 0; i < width * height; ++i) {
+            m_bits[i] = fill;
+        }
+    }
+
+    HDC Dc() const { return m_dc.Get(); }
+    uint32_t At(int x, int y) const {
+        GdiFlush();
+        return m_bits[y * m_width + x] & 0xFFFFFF;
+    }
+    static bool IsDark(uint32_t pixel) {
+        return ((pixel >> 16) & 0xFF) < 100 && ((pixel >> 8) & 0xFF) < 100 && (pixel & 0xFF) < 100;
+    }
+
+    // Bounding box of the pixels that match; empty (right <= left) when there are none.
+    template <typename Match>
+    RECT Box(Match match) const {
+        RECT box{m_width, m_height, 0, 0};
+        for (int y = 0; y < m_height; ++y) {
+            for (int x = 0; x < m_width; ++x) {
+                if (match(At(x, y))) {
+                    box.left = std::min<LONG>(box.left, x);
+                    box.top = std::min<LONG>(box.top, y);
+                    box.right = std::max<LONG>(box.right, x + 1);
+                    box.bottom = std::max<LONG>(box.bottom, y + 1);
+                }
+            }
+        }
+        return box;
+    }
+
+    int Count(uint32_t colour, const RECT& area) const {
+        int count = 0;
+        for (int y = area.top; y < area.bottom; ++y) {
+            for (int x = area.left; x < area.right; ++x) {
+                count += At(x, y) == colour ? 1 : 0;
+            }
+        }
+        return count;
+    }
+
+private:
+    int m_width;
+    int m_height;
+    Bitmap m_bitmap;
+    uint32_t* m_bits = nullptr;
+    MemoryDC m_dc;
+    std::optional<SelectGuard> m_select;
+};
+
+TEST(ViewPaintTest, InvitationTextStandsLeftAndAboveTheMiddle) {
+    CZoomzapView view;
+    Canvas canvas(800, 600, kWhite);
+    view.Paint(canvas.Dc(), RECT{0, 0, 800, 600});
+
+    // The text's top-left corner is 200 left of and 25 above the middle (400, 300); the font
+    // is 25 pixels high, so nothing reaches below the middle line.
+    const RECT dark = canvas.Box([](uint32_t pixel) { return Canvas::IsDark(pixel); });
+    ASSERT_LT(dark.left, dark.right) << "no text drawn";
+    EXPECT_GE(dark.left, 200);
+    EXPECT_LE(dark.left, 215);
+    EXPECT_GE(dark.top, 275);
+    EXPECT_LE(dark.bottom, 300);
+    EXPECT_GE(dark.bottom - dark.top, 15) << "25-pixel characters";
+    // Fifteen full-width characters; how wide the system's font draws them varies.
+    EXPECT_GE(dark.right - dark.left, 190);
+}
+
+TEST(ViewPaintTest, TextCellsAreOpaqueWhiteAndNothingElseIsPainted) {
+    CZoomzapView view;
+    // An offset client rectangle: the middle comes from its edges, here (500, 400).
+    Canvas canvas(900, 700, kGrey);
+    view.Paint(canvas.Dc(), RECT{100, 100, 900, 700});
+
+    const RECT painted = canvas.Box([](uint32_t pixel) { return pixel != kGrey; });
+    EXPECT_EQ(painted.left, 300);
+    EXPECT_EQ(painted.top, 375);
+    EXPECT_EQ(painted.bottom, 400) << "one line of 25-pixel cells";
+    EXPECT_GE(painted.right - painted.left, 190);
+    EXPECT_EQ(canvas.Count(kGrey, painted), 0) << "the cells are filled";
+    EXPECT_GT(canvas.Count(kWhite, painted), 0) << "white behind the characters";
+}
+
+}  // namespace
+}  // namespace zz
