@@ -67,6 +67,14 @@ zz_link_japanese_font() {
         wine reg add "$key" /v "$face" /t REG_MULTI_SZ /d 'ipag.ttf,IPAGothic' /f \
             </dev/null >/dev/null 2>&1 || true
     done
+    # The dialogs ask for the Japanese system fonts by name.
+    local replacements='HKCU\Software\Wine\Fonts\Replacements'
+    for face in "ＭＳ Ｐゴシック" "MS PGothic" "MS UI Gothic"; do
+        wine reg add "$replacements" /v "$face" /t REG_SZ /d IPAPGothic /f </dev/null >/dev/null 2>&1 || true
+    done
+    for face in "ＭＳ ゴシック" "MS Gothic"; do
+        wine reg add "$replacements" /v "$face" /t REG_SZ /d IPAGothic /f </dev/null >/dev/null 2>&1 || true
+    done
 }
 
 # zz_start_wine [PREFIX]: a Wine prefix (the test trees' own by default), and a server that

@@ -6,6 +6,7 @@
 #include <ctime>
 
 #include "app/zoomzap_app.h"
+#include "dialogs/win32/group_pick_dlg.h"
 #include "framework/gdi_guards.h"
 #include "framework/unicode.h"
 #include "resources/resource.h"
@@ -106,11 +107,13 @@ void CZoomzapView::LoadSoundList() {
 }
 
 void CZoomzapView::ChooseStartupGroup() {
-    // The start-up group picker arrives with the settings dialogs; until then the whole
-    // images folder is used, as when the picker is cancelled.
-    if (m_strGroup == kGroupChooseAtStart) {
-        m_strGroup.clear();
+    if (m_strGroup != kGroupChooseAtStart) {
+        return;
     }
+    // Closed without a choice, the picker leaves an empty group: all groups.
+    CGroupPickDlg picker(m_strProgramFolder);
+    picker.DoModal();
+    m_strGroup = picker.m_strGroup;
 }
 
 void CZoomzapView::LoadPictures() {

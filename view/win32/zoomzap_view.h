@@ -34,6 +34,8 @@ public:
     void LoadPictures();
     // Enters the guard mode, or leaves it.
     void ToggleFullScreen();
+    // Asks for a group when the group value says to choose at every start.
+    void ChooseStartupGroup();
 
     const PlaySurface& Surface() const { return m_surface; }
 
@@ -54,8 +56,6 @@ private:
     bool LoadSlot(int slot, const std::string& path) override;
 
     void LoadSoundList();
-    // Asks for a group when the setting says to choose at every start.
-    void ChooseStartupGroup();
     void Apply(const PlayEffects& effects);
     void PlaySoundIndex(int index) const;
     void EnterGuardMode();
