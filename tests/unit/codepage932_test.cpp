@@ -106,9 +106,7 @@ TEST(Codepage932, WhatTheCodePageCannotHoldBecomesQuestionMark) {
         {"¥100", "?100"},  // no best fit: a yen sign must not become a backslash
         {"한글", "??"},
         {"😀.png", "?.png"},
-        {"a\xFF"
-         "b",
-         "a?b"},
+        {Bytes({'a', 0xFF, 'b'}), "a?b"},
         {"\xC0\xAF", "??"},                             // overlong '/'
         {"\xED\xA0\x80", "???"},                        // surrogate
         {"表\xE7\xA4", Bytes({0x95, 0x5C, '?', '?'})},  // cut short
