@@ -237,7 +237,12 @@ def main_window(pid, timeout=90):
             windows = xdotool("search", "--onlyvisible", "--pid", pid).split()
         except subprocess.CalledProcessError:
             windows = []
-        sizes = {w: window_size(w) for w in windows}
+        sizes = {}
+        for w in windows:
+            try:
+                sizes[w] = window_size(w)
+            except subprocess.CalledProcessError:
+                pass  # a start-up window that is already gone
         large = [w for w, (width, height) in sizes.items() if width > 400 and height > 300]
         if large:
             return max(large, key=lambda w: sizes[w][0] * sizes[w][1])
