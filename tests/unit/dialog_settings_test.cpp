@@ -26,28 +26,6 @@ CAppSettings Reloaded(MemoryTree& tree) {
     return store;
 }
 
-TEST(SettingsDialogTest, FreshFileShowsTheDefaults) {
-    MemoryTree tree;
-    SettingsModel model(tree.Root(), tree);
-    EXPECT_EQ(model.m_nRotation, -1);
-    EXPECT_FALSE(model.m_bMediaChanged);
-    model.Load();
-
-    const SettingsControls shown = model.ToControls();
-    EXPECT_EQ(shown.growth.text, "10");
-    EXPECT_EQ(shown.growth.selected, 3);
-    EXPECT_EQ(shown.speed.text, "1");
-    EXPECT_EQ(shown.speed.selected, 0);
-    EXPECT_EQ(shown.maxZoom.text, "100");
-    EXPECT_EQ(shown.maxZoom.selected, 4);
-    EXPECT_EQ(shown.startMode, 0);
-    EXPECT_EQ(shown.displayOrder, 0);
-    EXPECT_EQ(shown.group, "");
-    EXPECT_FALSE(model.m_bAssignEnabled);
-    EXPECT_FALSE(model.m_bOrderEnabled);
-    EXPECT_EQ(model.MaxCount(), 10);
-}
-
 TEST(SettingsDialogTest, ComboShowsTheFirstEntryWithTheStoredPrefix) {
     MemoryTree tree;
     StoreInts(tree, {{keys::kSpeed, 3}, {keys::kGrowth, 15}, {keys::kMaxZoom, 5}});

@@ -24,7 +24,7 @@ constexpr std::array<int, 10> kButtons = {
 void MakeGroups(TempTree& tree) {
     tree.Folder("images/animals");
     tree.Folder("images/Tom & Jerry");
-    tree.Folder("images/vehicles");
+    tree.Folder("images/のりもの");
     tree.File("images/loose.png");
 }
 
@@ -32,7 +32,7 @@ TEST(GroupSelectDlgTest, ShowsTheGroupsFoundAndStoresTheChosenOne) {
     TempTree tree;
     MakeGroups(tree);
     CGroupSelectDlg dlg(tree.Root());
-    dlg.m_strGroup = "vehicles";
+    dlg.m_strGroup = "のりもの";
     ASSERT_TRUE(dlg.Create(nullptr));
     HWND dialog = dlg.GetHwnd();
     EXPECT_EQ(test::ItemText(dialog, kRadios[0]), "全グループ");
@@ -84,7 +84,7 @@ TEST(GroupPickDlgTest, DigitsOnBothKeyboardsPickEnabledButtonsOnly) {
     ASSERT_TRUE(dlg.Create(nullptr));
     HWND dialog = dlg.GetHwnd();
     const std::array<std::string, 10> captions = {
-        "animals", "Tom && Jerry", "vehicles", "4", "5", "6", "7", "8", "9", "0"};
+        "animals", "Tom && Jerry", "のりもの", "4", "5", "6", "7", "8", "9", "0"};
     for (int button = 0; button < 10; ++button) {
         EXPECT_EQ(test::ItemText(dialog, kButtons[button]), captions[button]) << button;
         EXPECT_EQ(IsWindowEnabled(GetDlgItem(dialog, kButtons[button])) != FALSE, button < 3);
@@ -107,7 +107,7 @@ TEST(GroupPickDlgTest, DigitsOnBothKeyboardsPickEnabledButtonsOnly) {
     ASSERT_TRUE(main.Create(nullptr));
     test::Key(main.GetHwnd(), WM_KEYDOWN, '3');
     main.PumpMessages();
-    EXPECT_EQ(main.m_strGroup, "vehicles");
+    EXPECT_EQ(main.m_strGroup, "のりもの");
 }
 
 TEST(GroupPickDlgTest, WithoutGroupsOnlyEscapeLeavesWithNothing) {
