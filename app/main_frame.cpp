@@ -20,6 +20,13 @@ bool CMainFrame::Create() {
 
 bool CMainFrame::PreTranslateMessage(MSG& msg) {
     if (msg.message == WM_SYSKEYDOWN && msg.wParam == VK_F4) {
+        m_bAltF4Dropped = true;
+        return true;
+    }
+    // The system never saw the F4, so it would take the Alt for one pressed alone and put
+    // the keyboard into the menu bar, where a child's keys make no more pictures.
+    if (m_bAltF4Dropped && msg.message == WM_SYSKEYUP && msg.wParam == VK_MENU) {
+        m_bAltF4Dropped = false;
         return true;
     }
     return CFrameWnd::PreTranslateMessage(msg);

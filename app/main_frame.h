@@ -23,6 +23,9 @@ protected:
     void OnDestroy() override;
 
 private:
+    // Set while the Alt of a dropped Alt+F4 is still down: its release must not open the menu.
+    bool m_bAltF4Dropped = false;
+
     void OnSettings();
     void OnFullScreen();
 };
