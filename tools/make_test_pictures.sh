@@ -66,4 +66,14 @@ data[16:24] = struct.pack('>II', 100000, 100000)
 data[29:33] = struct.pack('>I', zlib.crc32(bytes(data[12:29])))
 open(sys.argv[2], 'wb').write(data)
 EOF
+# A JPEG whose frame header claims 60000 x 60000: some decoders allocate for that at once.
+python3 - "$out/picture.jpg" "$out/huge_header.jpg" <<'EOF'
+import struct, sys
+data = bytearray(open(sys.argv[1], 'rb').read())
+pos = 2
+while data[pos + 1] not in (0xC0, 0xC1, 0xC2):
+    pos += 2 + struct.unpack('>H', data[pos + 2:pos + 4])[0]
+data[pos + 5:pos + 9] = struct.pack('>HH', 60000, 60000)
+open(sys.argv[2], 'wb').write(data)
+EOF
 ls -l "$out"

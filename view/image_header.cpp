@@ -1,7 +1,9 @@
 #include "view/image_header.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstddef>
+#include <string_view>
 #include <utility>
 
 namespace zz {
@@ -85,16 +87,17 @@ bool IsStandalone(std::uint8_t marker) {
     return marker == 0xD8 || marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7);
 }
 
-}  // namespace
-
-int JpegOrientation(std::span<const std::uint8_t> bytes) {
+// Calls visit(marker, body) for each segment of a JPEG file before its scan, until visit
+// returns true; a body cut off by the end of bytes is handed on as far as it goes.
+template <typename Visit>
+void ForEachJpegSegment(std::span<const std::uint8_t> bytes, Visit visit) {
     if (bytes.size() < 4 || bytes[0] != 0xFF || bytes[1] != 0xD8) {
-        return 0;
+        return;
     }
     std::size_t pos = 2;
     while (pos + 2 <= bytes.size()) {
         if (bytes[pos] != 0xFF) {
-            return 0;
+            return;
         }
         const std::uint8_t marker = bytes[pos + 1];
         if (marker == 0xFF) {  // fill byte before a marker
@@ -105,25 +108,108 @@ int JpegOrientation(std::span<const std::uint8_t> bytes) {
         if (IsStandalone(marker)) {
             continue;
         }
-        // Metadata segments all come before the scan; past it there is only image data.
+        // Metadata and frame headers all come before the scan; past it is only image data.
         if (marker == 0xDA || marker == 0xD9 || pos + 2 > bytes.size()) {
-            return 0;
+            return;
         }
         const std::size_t length = std::size_t(bytes[pos]) << 8 | bytes[pos + 1];
         if (length < 2) {
-            return 0;
+            return;
         }
-        // A cut-off segment is still read as far as it goes.
         const std::size_t end = std::min(pos + length, bytes.size());
-        const auto segment = bytes.subspan(pos + 2, end - (pos + 2));
-        if (marker == 0xE1 && IsExifBlock(segment)) {
-            if (const int orientation = TiffOrientation(segment.subspan(6))) {
-                return orientation;
-            }
+        if (visit(marker, bytes.subspan(pos + 2, end - (pos + 2)))) {
+            return;
         }
         pos += length;
     }
-    return 0;
+}
+
+// Start-of-frame markers: C0 to CF but for DHT (C4), JPG (C8) and DAC (CC).
+bool IsFrameHeader(std::uint8_t marker) {
+    return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+}
+
+std::uint32_t Little16(std::span<const std::uint8_t> b, std::size_t at) {
+    return b[at] | std::uint32_t(b[at + 1]) << 8;
+}
+
+std::uint32_t Little32(std::span<const std::uint8_t> b, std::size_t at) {
+    return Little16(b, at) | Little16(b, at + 2) << 16;
+}
+
+std::uint32_t Big32(std::span<const std::uint8_t> b, std::size_t at) {
+    return std::uint32_t(b[at]) << 24 | std::uint32_t(b[at + 1]) << 16 |
+           std::uint32_t(b[at + 2]) << 8 | b[at + 3];
+}
+
+bool StartsWith(std::span<const std::uint8_t> bytes, std::string_view prefix) {
+    return bytes.size() >= prefix.size() &&
+           std::equal(prefix.begin(), prefix.end(), bytes.begin(),
+                      [](char a, std::uint8_t b) { return std::uint8_t(a) == b; });
+}
+
+std::optional<ClaimedSize> JpegSize(std::span<const std::uint8_t> bytes) {
+    std::optional<ClaimedSize> size;
+    ForEachJpegSegment(bytes, [&](std::uint8_t marker, std::span<const std::uint8_t> body) {
+        if (!IsFrameHeader(marker)) {
+            return false;
+        }
+        if (body.size() >= 5) {  // precision, then height and width, big-endian
+            size = ClaimedSize{std::uint32_t(body[3]) << 8 | body[4],
+                               std::uint32_t(body[1]) << 8 | body[2]};
+        }
+        return true;
+    });
+    return size;
+}
+
+std::optional<ClaimedSize> BmpSize(std::span<const std::uint8_t> bytes) {
+    if (bytes.size() < 26) {
+        return std::nullopt;
+    }
+    if (Little32(bytes, 14) == 12) {  // the old core header: 16-bit sizes
+        return ClaimedSize{Little16(bytes, 18), Little16(bytes, 20)};
+    }
+    // Signed: a negative height stores rows top-down; a negative width is no picture.
+    const auto width = std::int32_t(Little32(bytes, 18));
+    const auto height = std::int32_t(Little32(bytes, 22));
+    if (width < 0 || height == INT32_MIN) {
+        return ClaimedSize{0, 0};
+    }
+    return ClaimedSize{std::uint32_t(width), std::uint32_t(height < 0 ? -height : height)};
+}
+
+}  // namespace
+
+int JpegOrientation(std::span<const std::uint8_t> bytes) {
+    int orientation = 0;
+    ForEachJpegSegment(bytes, [&](std::uint8_t marker, std::span<const std::uint8_t> body) {
+        if (marker == 0xE1 && IsExifBlock(body)) {
+            orientation = TiffOrientation(body.subspan(6));
+        }
+        return orientation != 0;
+    });
+    return orientation;
+}
+
+std::optional<ClaimedSize> ReadClaimedSize(std::span<const std::uint8_t> head) {
+    if (StartsWith(head, "\x89PNG\r\n\x1A\n")) {
+        // The first chunk is the header: length, "IHDR", width, height.
+        if (head.size() < 24 || !StartsWith(head.subspan(12), "IHDR")) {
+            return std::nullopt;
+        }
+        return ClaimedSize{Big32(head, 16), Big32(head, 20)};
+    }
+    if (StartsWith(head, "GIF87a") || StartsWith(head, "GIF89a")) {
+        if (head.size() < 10) {
+            return std::nullopt;
+        }
+        return ClaimedSize{Little16(head, 6), Little16(head, 8)};
+    }
+    if (StartsWith(head, "BM")) {
+        return BmpSize(head);
+    }
+    return JpegSize(head);
 }
 
 PixelSize KeptSize(int width, int height, int maxWidth, int maxHeight) {

@@ -3,6 +3,7 @@
 // must be turned to stand upright (the EXIF orientation that cameras write).
 
 #include <cstdint>
+#include <optional>
 #include <span>
 
 #include "view/bgra_image.h"
@@ -15,6 +16,18 @@ inline constexpr std::uint32_t kMaxPictureSide = 32768;
 inline constexpr std::uint64_t kMaxPicturePixels = 120'000'000;
 
 bool IsAcceptablePictureSize(std::uint32_t width, std::uint32_t height);
+
+// The size of the first picture in a file, as its header claims it.
+struct ClaimedSize {
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+    bool operator==(const ClaimedSize&) const = default;
+};
+
+// The size that the first bytes of a PNG, JPEG, GIF or BMP file claim, read before any decoder
+// sees the file (some allocate for the claimed size at once); nullopt for other files and
+// for bytes too short to tell. Never reads outside head.
+std::optional<ClaimedSize> ReadClaimedSize(std::span<const std::uint8_t> head);
 
 // The EXIF orientation in the first bytes of a JPEG file: 1..8, or 0 when they hold none.
 // Never reads outside bytes, whatever they contain.

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+#include <string>
 #include <vector>
 
 namespace zz {
@@ -116,11 +119,14 @@ TEST(JpegOrientation, BrokenStructuresGiveNone) {
     EXPECT_EQ(JpegOrientation(garbage), 0);
 }
 
-TEST(JpegOrientation, AnyPrefixOrDamageIsReadSafely) {
-    const Bytes whole = Jpeg({{0xE0, kJfif}, {0xE1, ExifBlock(6, true)}});
+TEST(JpegHeader, AnyPrefixOrDamageIsReadSafely) {
+    const Bytes whole =
+        Jpeg({{0xE0, kJfif}, {0xE1, ExifBlock(6, true)}, {0xC0, {8, 0, 48, 0, 64, 3}}});
     for (std::size_t n = 0; n <= whole.size(); ++n) {
         const int o = JpegOrientation({whole.data(), n});
         EXPECT_TRUE(o == 0 || o == 6) << n;
+        const std::optional<ClaimedSize> size = ReadClaimedSize({whole.data(), n});
+        EXPECT_TRUE(!size || *size == (ClaimedSize{64, 48})) << n;
     }
     // Random damage; the sanitizer build catches any read outside the bytes.
     std::uint32_t state = 99;
@@ -133,7 +139,49 @@ TEST(JpegOrientation, AnyPrefixOrDamageIsReadSafely) {
         damaged.resize(damaged.size() - (state >> 4) % 8);
         const int o = JpegOrientation(damaged);
         ASSERT_TRUE(o >= 0 && o <= 8);
+        (void)ReadClaimedSize(damaged);  // any answer will do; the reads are what is checked
     }
+}
+
+Bytes ReadFixture(const std::string& name) {
+    std::ifstream file(std::string(ZZ_TEST_DATA_DIR) + "/pictures/" + name, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+TEST(ClaimedSize, ReadFromTheHeaderOfEachFormat) {
+    const std::vector<std::pair<const char*, ClaimedSize>> files = {
+        {"picture.png", {64, 48}},          {"picture.jpg", {64, 48}},
+        {"picture.jfif", {64, 48}},         {"picture.gif", {64, 48}},
+        {"picture.bmp", {64, 48}},          {"picture32.bmp", {64, 48}},
+        {"rotated6.jpg", {48, 64}},         {"gray.jpg", {16, 16}},
+        {"truncated.png", {64, 48}},        {"huge_header.png", {100000, 100000}},
+        {"huge_header.jpg", {60000, 60000}}};
+    for (const auto& [name, size] : files) {
+        const Bytes bytes = ReadFixture(name);
+        ASSERT_FALSE(bytes.empty()) << name;
+        EXPECT_EQ(ReadClaimedSize(bytes), size) << name;
+    }
+    EXPECT_EQ(ReadClaimedSize(ReadFixture("not_a_picture.png")), std::nullopt);
+    EXPECT_EQ(ReadClaimedSize({}), std::nullopt);
+    // The frame header found after the metadata, whichever coding it announces (C2:
+    // progressive), but not the tables that share its marker range (C4).
+    Bytes progressive = Jpeg({{0xE1, ExifBlock(6, false)},
+                              {0xC4, {0, 1, 2, 3, 4, 5}},
+                              {0xC2, {8, 0x01, 0x2C, 0x00, 0xC8, 3}}});
+    EXPECT_EQ(ReadClaimedSize(progressive), (ClaimedSize{200, 300}));
+    // A bitmap stored top-down has a negative height; a negative width is no picture.
+    Bytes bmp = {'B', 'M'};
+    bmp.resize(14);
+    Put32(bmp, 40, false);
+    Put32(bmp, 100, false);
+    Put32(bmp, std::uint32_t(-50), false);
+    EXPECT_EQ(ReadClaimedSize(bmp), (ClaimedSize{100, 50}));
+    bmp[18] = bmp[19] = bmp[20] = bmp[21] = 0xFF;
+    EXPECT_EQ(ReadClaimedSize(bmp), (ClaimedSize{0, 0}));
+    // Too short to tell.
+    const Bytes png = ReadFixture("picture.png");
+    EXPECT_EQ(ReadClaimedSize({png.data(), 20}), std::nullopt);
+    EXPECT_EQ(ReadClaimedSize({bmp.data(), 20}), std::nullopt);
 }
 
 TEST(PictureSize, AbsurdHeadersAreRefused) {

@@ -145,8 +145,8 @@ TEST_F(PictureTest, TransparentPartsShowWhiteAndGreyStaysGrey) {
 
 TEST_F(PictureTest, BrokenOrFalseFilesGiveAnEmptyPicture) {
     Canvas canvas(16, 16);
-    for (const char* name :
-         {"truncated.png", "not_a_picture.png", "huge_header.png", "missing.png", ""}) {
+    for (const char* name : {"truncated.png", "not_a_picture.png", "huge_header.png",
+                             "huge_header.jpg", "missing.png", ""}) {
         SCOPED_TRACE(name);
         CPicture picture = CPicture::Load(PicturePath(name));
         EXPECT_FALSE(picture);

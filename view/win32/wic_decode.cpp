@@ -25,7 +25,9 @@ using Microsoft::WRL::ComPtr;
 // Rows are fetched in strips of about this many pixels: a large photo never sits in this
 // module's memory whole.
 constexpr UINT kStripPixels = 1u << 18;
-// A JPEG file's EXIF block comes in its first segments, each at most 64 KB.
+// A file's header, and a JPEG file's EXIF block, come in its first bytes (a JPEG segment is at
+// most 64 KB); a frame header further on goes unchecked here, and the decoder's size is
+// checked again.
 constexpr DWORD kHeadBytes = 256 * 1024;
 
 // Not in MinGW's headers, so declared here under a name of our own. Windows' JPEG decoder
@@ -43,22 +45,18 @@ struct ISourceTransform : IUnknown {
 constexpr IID kSourceTransformId = {
     0x3B16811B, 0x6A43, 0x4EC9, {0xB7, 0x13, 0x3D, 0x5A, 0x0C, 0x13, 0xB9, 0x40}};
 
-// The EXIF orientation of a JPEG file, read from its first bytes: no codec reports it everywhere.
-int ReadOrientation(IWICBitmapDecoder& decoder, const std::wstring& path) {
-    GUID container{};
-    if (FAILED(decoder.GetContainerFormat(&container)) ||
-        !IsEqualGUID(container, GUID_ContainerFormatJpeg)) {
-        return 0;
-    }
+// The first bytes of the file, where its header and a photo's EXIF block are.
+bool ReadHead(const std::wstring& path, std::vector<std::uint8_t>& head) {
     KernelHandle file(CreateFileW(path.c_str(), GENERIC_READ,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    std::vector<std::uint8_t> head(kHeadBytes);
+    head.resize(kHeadBytes);
     DWORD read = 0;
     if (!file || !ReadFile(file.Get(), head.data(), kHeadBytes, &read, nullptr)) {
-        return 0;
+        return false;
     }
-    return JpegOrientation({head.data(), read});
+    head.resize(read);
+    return true;
 }
 
 // Fetches the rows of a width x height source in strips (copy fills one) and hands each strip
@@ -208,6 +206,16 @@ bool DecodeFrame(IWICImagingFactory& factory, IWICBitmapFrameDecode& frame, UINT
 }  // namespace
 
 bool DecodePictureFile(const std::wstring& path, int maxWidth, int maxHeight, DecodedPicture& out) {
+    // Some decoders (Wine's JPEG one) allocate for the claimed size as soon as they open the
+    // file, so an absurd claim is refused before any of them sees it.
+    std::vector<std::uint8_t> head;
+    if (!ReadHead(path, head)) {
+        return false;
+    }
+    if (const std::optional<ClaimedSize> claimed = ReadClaimedSize(head);
+        claimed && !IsAcceptablePictureSize(claimed->width, claimed->height)) {
+        return false;
+    }
     ComPtr<IWICImagingFactory> factory;
     ComPtr<IWICBitmapDecoder> decoder;
     ComPtr<IWICBitmapFrameDecode> frame;
@@ -221,7 +229,8 @@ bool DecodePictureFile(const std::wstring& path, int maxWidth, int maxHeight, De
         !IsAcceptablePictureSize(width, height)) {
         return false;
     }
-    const int orientation = ReadOrientation(*decoder.Get(), path);
+    // No codec reports the orientation everywhere (Wine's never does), so it is read here.
+    const int orientation = JpegOrientation(head);
     const bool turned = SwapsAxes(orientation);
     const int uprightWidth = int(turned ? height : width);
     const int uprightHeight = int(turned ? width : height);
