@@ -40,8 +40,10 @@ std::wstring_view PaintText(PaintPlan::Kind kind) {
     }
 }
 
-bool KeyIsDown(int key) {
-    return (GetAsyncKeyState(key) & 0x8000) != 0;
+// As the key was when the message was made, not when it is read: a busy moment between the
+// two must not lose a quick Ctrl+Shift+Del.
+bool KeyWasDown(int key) {
+    return (GetKeyState(key) & 0x8000) != 0;
 }
 
 RECT ToRECT(const Rect& rect) {
@@ -219,7 +221,7 @@ LRESULT CZoomzapView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void CZoomzapView::OnKeyDown(UINT key, UINT, UINT flags) {
-    if (key == VK_DELETE && KeyIsDown(VK_CONTROL) && KeyIsDown(VK_SHIFT)) {
+    if (key == VK_DELETE && KeyWasDown(VK_CONTROL) && KeyWasDown(VK_SHIFT)) {
         ToggleFullScreen();
     }
     Apply(m_surface.OnKeyDown((flags & kAutoRepeatFlag) != 0));
@@ -267,7 +269,9 @@ void CZoomzapView::EnterGuardMode() {
     SetWindowPos(frame, HWND_TOPMOST, 0, 0, screenWidth, m_rcSaved.bottom, SWP_SHOWWINDOW);
     SetWindowLongPtrW(frame, GWL_STYLE,
                       GetWindowLongPtrW(frame, GWL_STYLE) & ~(WS_CAPTION | WS_SYSMENU));
-    SetWindowPos(frame, HWND_TOPMOST, 0, 0, screenWidth, screenHeight, SWP_SHOWWINDOW);
+    // The frame must be recomputed without the caption, or a shown window keeps its old one.
+    SetWindowPos(frame, HWND_TOPMOST, 0, 0, screenWidth, screenHeight,
+                 SWP_SHOWWINDOW | SWP_FRAMECHANGED);
 
     if (m_bCursorShown) {
         ShowCursor(FALSE);
