@@ -91,10 +91,11 @@ public:
     }
 
     bool ReplaceFile(const std::string& path, std::string_view bytes) override {
-        // A settings file marked read-only stays as it is, as on Windows.
+        // A settings file marked read-only stays as it is, as on Windows, where the mark binds
+        // administrators too: no write bit set refuses even an account that may override it.
         struct stat old {};
         const bool exists = ::stat(path.c_str(), &old) == 0;
-        if (exists && ::access(path.c_str(), W_OK) != 0) {
+        if (exists && ((old.st_mode & 0222) == 0 || ::access(path.c_str(), W_OK) != 0)) {
             return false;
         }
         std::string temp = path + ".XXXXXX";
