@@ -111,6 +111,12 @@ public:
         if (target.empty()) {
             return false;
         }
+        // A settings file marked read-only stays as it is. Windows refuses the move anyway;
+        // asking first also holds where the mark is not enforced (Wine run as root).
+        const DWORD attributes = ::GetFileAttributesW(target.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+            return false;
+        }
         const std::wstring temp = target + L".new";
         UniqueHandle file(::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                         FILE_ATTRIBUTE_NORMAL, nullptr));
