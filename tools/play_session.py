@@ -1,0 +1,64 @@
+#!/usr/bin/env python3
+"""A short scripted session of the toy on a display without a person: a few key presses,
+guard mode on and off, a screenshot after each step.
+
+Usage: play_session.py PROGRAM_FOLDER SCREENSHOT_FOLDER  (WINEPREFIX and DISPLAY set)
+"""
+
+import os
+import subprocess
+import sys
+import time
+
+TITLE = "ずーむざっぷ"
+
+
+def run(*args, timeout=60):
+    return subprocess.run(list(args), stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
+                          stderr=subprocess.DEVNULL, timeout=timeout).stdout.decode()
+
+
+def shot(folder, name):
+    path = os.path.join(folder, name + ".png")
+    run("import", "-window", "root", path)
+    print(path)
+
+
+def main(program_folder, shots):
+    os.makedirs(shots, exist_ok=True)
+    program = subprocess.Popen(["wine", "Zoomzap.exe"], cwd=program_folder,
+                               stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                               stderr=subprocess.DEVNULL)
+    try:
+        window = run("xdotool", "search", "--sync", "--onlyvisible", "--name", TITLE,
+                     timeout=120).split()[0]
+        run("xdotool", "windowfocus", window)
+        time.sleep(2)
+        shot(shots, "1-start")
+        for step, key in enumerate(["a", "s", "d"], start=2):
+            run("xdotool", "key", key)
+            time.sleep(2)
+            shot(shots, "%d-key-%s" % (step, key))
+        # Guard mode through the menu (表示, then its one entry), and back with Ctrl+Shift+Del.
+        run("xdotool", "key", "alt+v")
+        time.sleep(1)
+        run("xdotool", "key", "Return")
+        time.sleep(2)
+        shot(shots, "5-guard-mode")
+        run("xdotool", "key", "space")
+        time.sleep(2)
+        shot(shots, "6-guard-mode-picture")
+        run("xdotool", "keydown", "ctrl", "keydown", "shift", "key", "Delete",
+            "keyup", "shift", "keyup", "ctrl")
+        time.sleep(2)
+        shot(shots, "7-normal-again")
+    finally:
+        run("wine", "taskkill", "/im", "Zoomzap.exe")
+        try:
+            program.wait(timeout=30)
+        except subprocess.TimeoutExpired:
+            program.kill()
+
+
+if __name__ == "__main__":
+    main(sys.argv[1], sys.argv[2])
