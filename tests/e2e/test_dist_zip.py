@@ -17,6 +17,9 @@ import unittest
 import wave
 import zipfile
 
+sys.path.insert(0, str(pathlib.Path(__file__).resolve().parent))
+import zzdriver  # noqa: E402
+
 ROOT = pathlib.Path(__file__).resolve().parents[2]
 BIN_DIR = pathlib.Path(os.environ.get("ZZ_BIN_DIR", ROOT / "build" / "win" / "bin"))
 TITLE = "ずーむざっぷ"
@@ -168,31 +171,38 @@ class DistZip(unittest.TestCase):
                                  "starting and playing must not rewrite the settings")
 
     def play_once(self, folder, locale):
-        env = dict(os.environ, LC_ALL=locale, WINEDEBUG="-all")
-        # Started from elsewhere: the program must find its media beside itself.
-        program = subprocess.Popen(["wine", str(folder / "Zoomzap.exe")], cwd=self.work, env=env,
-                                   stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
-                                   stderr=subprocess.DEVNULL)
-        try:
-            window = main_window(program.pid)
-            self.assertEqual(xdotool("getwindowname", window), TITLE)
-            xdotool("windowfocus", "--sync", window)
-            xdotool("key", "a")
-            width, _ = window_size(window)
-            box, colourful = settled_picture(window)
-            self.assertGreater(colourful, 2000, "no colourful picture on the surface")
-            left, right = box
+        with UnpackedProgram(folder, locale, cwd=self.work) as program:
+            program.focus()
+            program.key("a")
+            x, y, width, height = program.geometry()
+            box, _ = settled_picture(program, (x, y, x + width, y + height))
+            left, right = box[0] - x, box[1] - x
             # The shipped maximum of 50 % of the width, not the built-in 100 %.
             self.assertGreater((right - left) / width, 0.4, box)
             self.assertLess((right - left) / width, 0.65, box)
             self.assertLess(abs((left + right) / 2 - width / 2), width * 0.05, box)
-        finally:
-            program.terminate()
-            try:
-                program.wait(timeout=10)
-            except subprocess.TimeoutExpired:
-                program.kill()
-                program.wait()
+
+
+class UnpackedProgram(zzdriver.Zoomzap):
+    """The program in a folder as a parent unpacked it, with the settings file it ships."""
+
+    def __init__(self, folder, locale, cwd):
+        super().__init__(locale=locale, title=TITLE)
+        self.unpacked = folder
+        self.cwd = cwd
+
+    def start(self, timeout=90):
+        env = dict(os.environ, LC_ALL=self.locale, LANG=self.locale, WINEDEBUG="-all")
+        # Started from elsewhere: the program must find its media beside itself. The driver's
+        # folder stays unset, so stopping ends the program and deletes nothing.
+        self.process = subprocess.Popen(["wine", str(self.unpacked / "Zoomzap.exe")],
+                                        cwd=self.cwd, env=env, stdin=subprocess.DEVNULL,
+                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        # Polled rather than waited for with xdotool --sync, which stumbles over the
+        # short-lived windows of a cold Wine start.
+        self.window = zzdriver.wait_until(lambda: self.find_window(TITLE), timeout, interval=0.5)
+        if self.window is None:
+            raise zzdriver.DriverError(f"no window {TITLE!r} within {timeout} s")
 
 
 class MediaGenerator(unittest.TestCase):
@@ -217,83 +227,33 @@ def installed_locales():
     return {name.replace(".utf8", ".UTF-8") for name in listed}
 
 
-def xdotool(*args, timeout=20):
-    result = subprocess.run(["xdotool", *map(str, args)], capture_output=True, timeout=timeout,
-                            env=dict(os.environ, LC_ALL="C.UTF-8"), check=True)
-    return result.stdout.decode("utf-8").strip()
-
-
-def window_size(window):
-    geometry = dict(line.split("=") for line in xdotool("getwindowgeometry", "--shell",
-                                                         window).splitlines())
-    return int(geometry["WIDTH"]), int(geometry["HEIGHT"])
-
-
-def main_window(pid, timeout=90):
-    """The program's largest visible window, once it is there (a cold Wine start is slow)."""
-    deadline = time.monotonic() + timeout
-    while time.monotonic() < deadline:
-        try:
-            windows = xdotool("search", "--onlyvisible", "--pid", pid).split()
-        except subprocess.CalledProcessError:
-            windows = []
-        sizes = {}
-        for w in windows:
-            try:
-                sizes[w] = window_size(w)
-            except subprocess.CalledProcessError:
-                pass  # a start-up window that is already gone
-        large = [w for w, (width, height) in sizes.items() if width > 400 and height > 300]
-        if large:
-            return max(large, key=lambda w: sizes[w][0] * sizes[w][1])
-        time.sleep(0.5)
-    raise AssertionError("Zoomzap.exe showed no window")
-
-
-def screenshot(window):
-    """Pixels of the window as rows of (r, g, b) bytes, read from a binary PPM."""
-    data = subprocess.run(["import", "-window", str(window), "-depth", "8", "ppm:-"],
-                          capture_output=True, check=True, timeout=30).stdout
-    fields, at = [], 0
-    while len(fields) < 4:
-        while data[at:at + 1].isspace():
-            at += 1
-        end = at
-        while not data[end:end + 1].isspace():
-            end += 1
-        fields.append(data[at:end])
-        at = end
-    assert fields[0] == b"P6" and fields[3] == b"255", fields
-    width, height = int(fields[1]), int(fields[2])
-    pixels = data[at + 1:]
-    return width, height, pixels
-
-
-def colourful_columns(window):
-    """Leftmost and rightmost column holding picture colour, and how many such pixels."""
-    width, height, pixels = screenshot(window)
-    left, right, count = width, -1, 0
-    for y in range(0, height, 4):
-        row = pixels[y * width * 3:(y + 1) * width * 3]
-        for x in range(0, width, 2):
+def colourful_columns(shot, area):
+    """Leftmost and rightmost screen column in area holding picture colour, and how many such
+    pixels; every other column of every fourth row is enough and keeps this quick."""
+    area_left, top, area_right, bottom = area
+    left, right, count = area_right, -1, 0
+    for y in range(top, bottom, 4):
+        row = shot.data[y * shot.width * 3:(y + 1) * shot.width * 3]
+        for x in range(area_left, area_right, 2):
             r, g, b = row[3 * x:3 * x + 3]
             if max(r, g, b) - min(r, g, b) > 20:  # the card and the picture, not text or white
                 left, right, count = min(left, x), max(right, x), count + 1
     return (left, right), count
 
 
-def settled_picture(window, timeout=30):
-    deadline = time.monotonic() + timeout
+def settled_picture(program, area, timeout=30):
+    """The picture's columns once it has grown and stopped: two large screenshots alike."""
     last = None
+    deadline = time.monotonic() + timeout
     while time.monotonic() < deadline:
         time.sleep(0.5)
-        box, count = colourful_columns(window)
-        if count and (box, count) == last:
+        box, count = colourful_columns(program.screenshot(), area)
+        if count > 2000 and (box, count) == last:
             return box, count
         last = (box, count)
     if not last[1]:
         raise AssertionError("no picture appeared after a key press")
-    raise AssertionError(f"the picture kept changing: {last}")
+    raise AssertionError(f"no large settled picture: {last}")
 
 
 if __name__ == "__main__":
