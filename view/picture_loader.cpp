@@ -9,7 +9,6 @@ PictureLoadResult LoadPictureTable(const IFileSystem& fs, const std::string& pro
                                    IPictureDecoder& decoder) {
     PictureLoadResult result;
     const bool inOrder = rules.displayOrder == 1;
-    const std::string_view singleGroup = IsSingleGroup(rules.group) ? rules.group : "";
     bool stopped = false;
     int loaded = 0;  // the walk's running count, which random order uses as the slot
 
@@ -17,7 +16,7 @@ PictureLoadResult LoadPictureTable(const IFileSystem& fs, const std::string& pro
         if (stopped) {
             return false;
         }
-        const int slot = inOrder ? OrderSlot(rules.order, file.relName, singleGroup) : loaded;
+        const int slot = inOrder ? OrderSlot(rules.order, file.relName, rules.group) : loaded;
         if (slot < 0 || slot >= kPictureSlots) {
             return false;
         }
