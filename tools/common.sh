@@ -7,7 +7,7 @@ ZZ_BUILD=${ZZ_BUILD_DIR:-$ZZ_ROOT/build}
 ZZ_PACKAGES=(cmake ninja-build g++ clang libclang-rt-14-dev googletest python3
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     mingw-w64-x86-64-dev wine wine64 xvfb xdotool x11-utils imagemagick fonts-ipafont-gothic
-    zip unzip sox fonts-noto-color-emoji python3-pil)
+    locales zip unzip sox fonts-noto-color-emoji python3-pil)
 
 zz_log() { printf '== %s\n' "$*" >&2; }
 
@@ -22,6 +22,19 @@ zz_install_packages() {
     [ "$(id -u)" -eq 0 ] || sudo=(sudo)
     "${sudo[@]}" apt-get update -qq
     DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq "${missing[@]}" >/dev/null
+}
+
+# Wine takes its code page from the locale, and without a generated locale it cannot even
+# name a file with Japanese characters: the tests run in both of these.
+zz_generate_locales() {
+    local locale
+    for locale in ja_JP en_US; do
+        locale -a 2>/dev/null | grep -qi "^$locale\.utf-\?8$" && continue
+        zz_log "generating the $locale.UTF-8 locale"
+        local sudo=()
+        [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+        "${sudo[@]}" localedef -i "$locale" -f UTF-8 "$locale.UTF-8"
+    done
 }
 
 # zz_build_tree NAME [cmake options...]: configures once, then builds incrementally.
