@@ -47,8 +47,8 @@ zz_build_tree() {
         cmake -S "$ZZ_ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
     fi
     zz_log "building $name"
-    cmake --build "$dir" -- -j"$(nproc)" | grep -v '^\[' || true
-    [ "${PIPESTATUS[0]}" -eq 0 ]
+    cmake --build "$dir" -- -j"$(nproc)" 2>&1 | sed '/^\[/d'
+    return "${PIPESTATUS[0]}"
 }
 
 zz_build_all() {

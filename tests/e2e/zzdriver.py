@@ -223,14 +223,8 @@ class Zoomzap:
 
     def wait_for_window(self, name, timeout=DEFAULT_TIMEOUT):
         """Waits until a window of the program with exactly this caption is visible."""
-        deadline = time.monotonic() + timeout
-        try:
-            # The first window of the process: xdotool waits for it.
-            _run(["xdotool", "search", "--sync", "--all", "--onlyvisible", "--pid",
-                  str(self.process.pid), "--name", ""], timeout=timeout)
-        except subprocess.TimeoutExpired:
-            return None
-        return wait_until(lambda: self.find_window(name), max(0.0, deadline - time.monotonic()))
+        # Polled: xdotool's own waiting fails when Wine's short-lived start-up windows vanish.
+        return wait_until(lambda: self.find_window(name), timeout, interval=0.5)
 
     def wait_for_window_gone(self, name, timeout=DEFAULT_TIMEOUT):
         return wait_until(lambda: self.find_window(name) is None, timeout) is not None
