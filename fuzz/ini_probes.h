@@ -50,7 +50,7 @@ inline void AddUnique(std::vector<std::string>& names, std::string_view name, st
 inline std::vector<Probe> ProbesOf(std::string_view fileBytes,
                                    const std::vector<std::string>& extraSections,
                                    const std::vector<std::string>& extraKeys) {
-    constexpr std::size_t kLimit = 12;
+    constexpr std::size_t kLimit = 8;
     std::vector<std::string> sections(extraSections);
     std::vector<std::string> names(extraKeys);
     sections.emplace_back(keys::kSettingsSection);
