@@ -1,19 +1,22 @@
 // A program killed in the middle of saving its settings: the file is then the old or the new
-// one, whole, and what the killed saves leave behind does not pile up. POSIX only: a child
-// process saves in a loop and is killed at random points.
+// one, whole, and what the killed saves leave behind does not pile up. Linux only: a child
+// process saves in a loop and is killed at random points, half of them chosen inside the write
+// of the temporary file (seen in the child's open files while it is stopped).
 
-#ifndef _WIN32
+#ifdef __linux__
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
-#include <cstdio>
 #include <csignal>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <random>
 #include <string>
 #include <thread>
@@ -36,6 +39,8 @@ void FillRecord(CAppSettings& settings, int which) {
     settings.m_pictureOrder.assign(100, which == 0 ? "たべもの\\いちご.png" : "ソ\\表.jpg");
 }
 
+enum class Aim { kAnywhere, kInsideTheWrite };
+
 class KilledWriterTest : public ::testing::Test {
 protected:
     KilledWriterTest() {
@@ -43,7 +48,7 @@ protected:
         m_folder = stdfs::temp_directory_path() /
                    ("zz-killed-" + test + "-" + std::to_string(std::random_device()()));
         stdfs::create_directories(m_folder);
-        // A large sound map, so that a save takes long enough to be killed inside.
+        // A sound map of some size, so that writing a save takes a while.
         std::string bytes = Utf8ToCp932("[SoundFile]\r\n");
         for (int i = 0; bytes.size() < (256 << 10); ++i) {
             bytes += Utf8ToCp932("どうぶつ\\ソ" + std::to_string(i) +
@@ -52,6 +57,11 @@ protected:
         std::ofstream(IniPath(), std::ios::binary) << bytes;
         m_old = SaveRecord(0);
         m_new = SaveRecord(1);
+        const auto start = Clock::now();
+        for (int i = 0; i < 4; ++i) {
+            SaveRecord(i % 2);
+        }
+        m_saveTime = (Clock::now() - start) / 4;
     }
     ~KilledWriterTest() override {
         std::error_code ignored;  // a leftover temporary folder harms nothing
@@ -92,28 +102,51 @@ protected:
         return child;
     }
 
-    // Kills a saving child after a random delay of up to three times a save's time. False when the
-    // child died by itself, which means it failed.
-    bool KillAfterRandomDelay(std::mt19937& random, Clock::duration saveTime) {
-        const pid_t child = StartSavingChild();
-        if (child < 0) {
-            return false;
+    // Whether the stopped child holds a file of the folder open for writing other than the
+    // settings file itself: then it is inside a save's write.
+    bool WritesATemporaryFile(pid_t child) const {
+        std::error_code error;
+        const stdfs::path fds = "/proc/" + std::to_string(child) + "/fd";
+        for (const auto& entry : stdfs::directory_iterator(fds, error)) {
+            const stdfs::path target = stdfs::read_symlink(entry.path(), error);
+            if (!error && target.parent_path() == m_folder && target.filename() != "Zoomzap.ini") {
+                return true;
+            }
         }
-        const auto longest = std::chrono::duration_cast<std::chrono::microseconds>(saveTime * 3);
-        std::this_thread::sleep_for(std::chrono::microseconds(
-            std::uniform_int_distribution<long long>(0, longest.count())(random)));
-        ::kill(child, SIGKILL);
-        int status = 0;
-        ::waitpid(child, &status, 0);
-        return WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
+        return false;
     }
 
-    Clock::duration TimeOfASave() {
-        const auto start = Clock::now();
-        for (int i = 0; i < 4; ++i) {
-            SaveRecord(i % 2);
+    // Kills a saving child at a random moment, or at the first of many random moments that
+    // finds it writing. Whether the kill landed inside the write; nothing when the child
+    // failed by itself.
+    std::optional<bool> KillSavingChild(std::mt19937& random, Aim aim) {
+        const pid_t child = StartSavingChild();
+        if (child < 0) {
+            return std::nullopt;
         }
-        return (Clock::now() - start) / 4;
+        const auto span = std::chrono::duration_cast<std::chrono::microseconds>(
+            aim == Aim::kAnywhere ? m_saveTime * 3 : m_saveTime / 4);
+        std::uniform_int_distribution<long long> delay(0, span.count());
+        bool inside = false;
+        int status = 0;
+        for (int look = 0; look < 1000; ++look) {
+            std::this_thread::sleep_for(std::chrono::microseconds(delay(random)));
+            ::kill(child, SIGSTOP);
+            if (::waitpid(child, &status, WUNTRACED) != child || !WIFSTOPPED(status)) {
+                return std::nullopt;
+            }
+            inside = WritesATemporaryFile(child);
+            if (aim == Aim::kAnywhere || inside) {
+                break;
+            }
+            ::kill(child, SIGCONT);
+        }
+        ::kill(child, SIGKILL);  // kills a stopped process too
+        ::waitpid(child, &status, 0);
+        if (!WIFSIGNALED(status) || WTERMSIG(status) != SIGKILL) {
+            return std::nullopt;
+        }
+        return inside;
     }
 
     int LeftoverFiles() const {
@@ -127,46 +160,60 @@ protected:
     stdfs::path m_folder;
     std::string m_old;
     std::string m_new;
+    Clock::duration m_saveTime{};
 };
 
 TEST_F(KilledWriterTest, EveryKillLeavesTheOldOrTheNewFileWhole) {
     ASSERT_NE(m_old, m_new);
-    const Clock::duration saveTime = TimeOfASave();
     std::mt19937 random(7);
     int kills = 0;
+    int insideTheWrite = 0;
     int oldSeen = 0;
-    // 200 kills, or as many as fit in a few seconds where saves are slow, but never few.
-    const auto deadline = Clock::now() + std::chrono::seconds(6);
-    for (int i = 0; i < 200 && (i < 20 || Clock::now() < deadline); ++i) {
-        ASSERT_TRUE(KillAfterRandomDelay(random, saveTime)) << "the saving child failed";
-        ++kills;
+    // 200 kills, or as many as fit in a few seconds where saves are slow, but never few; the
+    // long form (ZZ_KILL_COUNT=n) makes exactly n.
+    const char* const longForm = std::getenv("ZZ_KILL_COUNT");
+    const int count = longForm != nullptr ? std::atoi(longForm) : 200;
+    const auto deadline =
+        longForm != nullptr ? Clock::time_point::max() : Clock::now() + std::chrono::seconds(6);
+    for (; kills < count && (kills < 20 || Clock::now() < deadline); ++kills) {
+        const auto inside =
+            KillSavingChild(random, kills % 2 == 0 ? Aim::kAnywhere : Aim::kInsideTheWrite);
+        ASSERT_TRUE(inside.has_value()) << "the saving child failed";
+        insideTheWrite += *inside;
         const std::string bytes = FileBytes();
         ASSERT_TRUE(bytes == m_old || bytes == m_new)
-            << "kill " << i << " left " << bytes.size() << " bytes";
+            << "kill " << kills << " left " << bytes.size() << " bytes";
         oldSeen += bytes == m_old;
         CAppSettings settings(m_folder.string());
         settings.Load();
         EXPECT_EQ(settings.m_nSpeed, bytes == m_old ? 1 : 300);
         EXPECT_EQ(settings.m_pictureOrder.size(), 100u);
     }
-    std::printf("%d kills in the middle of saves: %d left the old file, %d the new one\n", kills,
-                oldSeen, kills - oldSeen);
-    // Kills landed at both states, not only ever before or after the same save.
+    std::printf("%d kills, %d inside the write, saves of %lld ms: %d left the old file\n", kills,
+                insideTheWrite,
+                static_cast<long long>(
+                    std::chrono::duration_cast<std::chrono::milliseconds>(m_saveTime).count()),
+                oldSeen);
+    // The kills reached the write and both outcomes, not only ever the same moment.
+    EXPECT_GT(insideTheWrite, 0);
     EXPECT_GT(oldSeen, 0);
     EXPECT_LT(oldSeen, kills);
 }
 
 TEST_F(KilledWriterTest, WhatKilledSavesLeaveBehindIsGoneAfterTheNextSave) {
-    const Clock::duration saveTime = TimeOfASave();
     std::mt19937 random(11);
-    const auto deadline = Clock::now() + std::chrono::seconds(4);
-    for (int i = 0; i < 40 && (i < 10 || Clock::now() < deadline); ++i) {
-        ASSERT_TRUE(KillAfterRandomDelay(random, saveTime)) << "the saving child failed";
+    int insideTheWrite = 0;
+    for (int kills = 0; kills < 10; ++kills) {
+        const auto inside = KillSavingChild(random, Aim::kInsideTheWrite);
+        ASSERT_TRUE(inside.has_value()) << "the saving child failed";
+        insideTheWrite += *inside;
     }
-    std::printf("%d files left by killed saves before the next save\n", LeftoverFiles());
+    ASSERT_GT(insideTheWrite, 0) << "no kill landed inside a write";
+    std::printf("%d kills inside the write left %d files before the next save\n", insideTheWrite,
+                LeftoverFiles());
     SaveRecord(0);
     EXPECT_EQ(FileBytes(), m_old);
-    EXPECT_EQ(LeftoverFiles(), 0) << "files of killed saves are left in the program folder";
+    EXPECT_EQ(LeftoverFiles(), 0) << "files of killed saves stay in the program folder";
 }
 
 }  // namespace
