@@ -1,4 +1,4 @@
-// The settings record on any file: loading never fails, saving what was loaded and loading
+// The settings record on any file: loading never writes, saving what was loaded and loading
 // again gives the same record, a second save writes the same bytes, and no other section's
 // values change.
 
@@ -88,7 +88,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string saved = folder.Bytes();
     const auto after = zz::fuzz::ReadProbes(zz::IniFile(saved), probes);
     for (std::size_t i = 0; i < probes.size(); ++i) {
-        if (!zz::fuzz::SameName(probes[i].section, zz::keys::kSettingsSection)) {
+        if (!zz::fuzz::SameName(zz::fuzz::TrimBlanks(probes[i].section),
+                                zz::keys::kSettingsSection)) {
             ZZ_FUZZ_CHECK(after[i] == before[i]);
         }
     }
@@ -97,10 +98,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     reloaded.Load();
     if (RecordSurvivesTheFormat(loaded)) {
         ZZ_FUZZ_CHECK(SameRecord(loaded, reloaded));
-        const int writes = folder.Writes();
         reloaded.Save();
         ZZ_FUZZ_CHECK(folder.Bytes() == saved);
-        ZZ_FUZZ_CHECK(folder.Writes() == writes);  // nothing new to write
     }
     return 0;
 }
