@@ -100,6 +100,6 @@ zz_start_wine() {
         zz_link_japanese_font
     fi
     # Background services must not inherit CTest's pipes, or CTest waits for ever.
-    wineserver -p </dev/null >/dev/null 2>&1
+    wineserver -p </dev/null >/dev/null 2>&1 || true  # already running is fine
     wine cmd /c exit </dev/null >/dev/null 2>&1 || true
 }
