@@ -51,15 +51,6 @@ bool CAppSettings::ReadIni(IniFile& ini) const {
     });
 }
 
-bool CAppSettings::WriteIni(const IniFile& ini, std::string_view before) {
-    const std::string bytes = ini.Bytes();
-    // The file already holds exactly this: nothing to write, nothing that could fail.
-    if (bytes == before) {
-        return true;
-    }
-    return m_fs->ReplaceFile(m_strIniPath, bytes);
-}
-
 void CAppSettings::Load() {
     IniFile ini;
     ReadIni(ini);  // an unreadable file reads as defaults, like a missing one
@@ -92,7 +83,6 @@ bool CAppSettings::Save() {
     if (!ReadIni(ini)) {
         return false;
     }
-    const std::string before = ini.Bytes();
     const std::string_view section = keys::kSettingsSection;
     bool stored = true;
     auto set = [&](std::string_view key, std::string_view value) {
@@ -120,7 +110,7 @@ bool CAppSettings::Save() {
         set(PictureKey(i), m_pictureOrder[i]);
     }
     set(PictureKey(count), "");
-    return WriteIni(ini, before) && stored;
+    return m_fs->ReplaceFile(m_strIniPath, ini.Bytes()) && stored;
 }
 
 int CAppSettings::ReadInt(std::string_view section, std::string_view key, int def) const {
@@ -134,8 +124,8 @@ bool CAppSettings::WriteInt(std::string_view section, std::string_view key, int 
     if (!ReadIni(ini)) {
         return false;
     }
-    const std::string before = ini.Bytes();
-    return ini.SetString(section, key, std::to_string(value)) && WriteIni(ini, before);
+    return ini.SetString(section, key, std::to_string(value)) &&
+           m_fs->ReplaceFile(m_strIniPath, ini.Bytes());
 }
 
 }  // namespace zz

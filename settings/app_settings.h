@@ -47,7 +47,6 @@ public:
 
 private:
     bool ReadIni(IniFile& ini) const;
-    bool WriteIni(const IniFile& ini, std::string_view before);
 
     std::string m_strFolder;
     IFileSystem* m_fs;

@@ -98,8 +98,10 @@ public:
         if (exists && ((old.st_mode & 0222) == 0 || ::access(path.c_str(), W_OK) != 0)) {
             return false;
         }
-        std::string temp = path + ".XXXXXX";
-        UniqueFd fd(::mkstemp(temp.data()));
+        // One fixed name, so that what a killed save left behind is taken up by the next.
+        const std::string temp = path + ".new";
+        UniqueFd fd(
+            ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600));
         if (!fd.Valid()) {
             return false;
         }
