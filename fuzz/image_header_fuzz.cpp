@@ -1,6 +1,7 @@
 // The picture header checks on any bytes: the EXIF orientation read from any file is one of
-// the eight or none, a kept size fits its bounds without enlarging, and turning a picture
-// upright is undone by the opposite turn.
+// the eight or none, the size a header claims does not change with more of the file, a kept
+// size fits its bounds without enlarging, and turning a picture upright is undone by the
+// opposite turn.
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -44,8 +45,14 @@ void CheckOrient(int width, int height, int orientation) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const int orientation = zz::JpegOrientation(std::span(data, size));
+    const std::span<const std::uint8_t> bytes(data, size);
+    const int orientation = zz::JpegOrientation(bytes);
     ZZ_FUZZ_CHECK(orientation >= 0 && orientation <= 8);
+    // More of the file never changes what its first bytes already told.
+    const auto claimed = zz::ReadClaimedSize(bytes);
+    if (const auto early = zz::ReadClaimedSize(bytes.first(size / 2))) {
+        ZZ_FUZZ_CHECK(claimed == early);
+    }
 
     // The numbers come from the input's end, so that the header seeds still start the file.
     FuzzedDataProvider in(data, size);
