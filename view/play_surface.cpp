@@ -13,11 +13,13 @@ constexpr int kPercent = 100;
 // Far beyond any screen; keeps every coordinate inside 32 bits whatever the settings hold.
 constexpr std::int64_t kMaxHalfWidth = 1 << 24;
 
-// Text origins relative to the middle of the client area.
+// Text origins relative to the middle of the client area, and the font's cell, at 96 DPI.
 constexpr int kExitHintDx = -370;
 constexpr int kNoPicturesDx = -180;
 constexpr int kInvitationDx = -200;
 constexpr int kTextDy = -25;
+constexpr int kTextHeight = 25;
+constexpr int kTextWidth = 13;
 
 }  // namespace
 
@@ -212,8 +214,10 @@ PaintPlan PlaySurface::Paint(const Rect& client) {
     const int cy = (client.top + client.bottom) / 2;
     auto text = [&](PaintPlan::Kind kind, int dx) {
         plan.kind = kind;
-        plan.textX = cx + dx;
-        plan.textY = cy + kTextDy;
+        plan.textX = cx + ScaleToDpi(dx, m_nDpi);
+        plan.textY = cy + ScaleToDpi(kTextDy, m_nDpi);
+        plan.textHeight = ScaleToDpi(kTextHeight, m_nDpi);
+        plan.textWidth = ScaleToDpi(kTextWidth, m_nDpi);
     };
     if (m_bShowExitHint) {
         m_bShowExitHint = false;

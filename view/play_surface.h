@@ -40,6 +40,8 @@ struct PaintPlan {
     Kind kind = Kind::kNothing;
     int textX = 0;  // top-left corner of the text, text kinds only
     int textY = 0;
+    int textHeight = 0;  // character cell size of the text's font
+    int textWidth = 0;
     int slot = -1;  // kPicture: the slot to draw into `picture`
     Rect picture;
     std::array<Rect, 4> strips{};  // white strips of the last rectangle around the picture
@@ -56,6 +58,8 @@ public:
     // After a picture load: nothing current, the loaded count and each slot's sound index.
     void SetPictures(int count, const std::array<int, kPictureSlots>& pictureSounds);
     void SetLastRect(const Rect& rect) { m_rcLast = rect; }
+    // The monitor's dots per inch: the texts and their offsets grow with it.
+    void SetDpi(int dpi) { m_nDpi = dpi > 0 ? dpi : kBaseDpi; }
 
     PlayEffects ShowNextPicture();
     PlayEffects OnKeyDown(bool autoRepeat);
@@ -112,6 +116,9 @@ private:
     int m_nMouse = 0;
     int m_nSound = 0;
     int m_nDisplayOrder = 0;
+
+    static constexpr int kBaseDpi = 96;
+    int m_nDpi = kBaseDpi;
 };
 
 }  // namespace zz

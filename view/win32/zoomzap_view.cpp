@@ -7,6 +7,7 @@
 
 #include "app/zoomzap_app.h"
 #include "dialogs/win32/group_pick_dlg.h"
+#include "framework/dpi.h"
 #include "framework/gdi_guards.h"
 #include "framework/unicode.h"
 #include "resources/resource.h"
@@ -19,14 +20,14 @@ namespace {
 
 constexpr UINT kAutoRepeatFlag = 0x4000;  // in the high word of the key message's lParam
 
-// The paint's texts: extra bold, 25 pixels high, a Japanese font of the system's choice,
-// black on opaque white cells (the DC's defaults).
-void DrawPaintText(HDC dc, int x, int y, std::wstring_view text) {
-    Font font(CreateFontW(25, 13, 0, 0, FW_EXTRABOLD, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
-                          OUT_CHARACTER_PRECIS, CLIP_CHARACTER_PRECIS, DEFAULT_QUALITY,
-                          DEFAULT_PITCH | FF_DONTCARE, nullptr));
+// The paint's texts: extra bold, a Japanese font of the system's choice, black on opaque
+// white cells (the DC's defaults).
+void DrawPaintText(HDC dc, const PaintPlan& plan, std::wstring_view text) {
+    Font font(CreateFontW(plan.textHeight, plan.textWidth, 0, 0, FW_EXTRABOLD, FALSE, FALSE, FALSE,
+                          SHIFTJIS_CHARSET, OUT_CHARACTER_PRECIS, CLIP_CHARACTER_PRECIS,
+                          DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, nullptr));
     SelectGuard select(dc, font.Get());
-    TextOutW(dc, x, y, text.data(), static_cast<int>(text.size()));
+    TextOutW(dc, plan.textX, plan.textY, text.data(), static_cast<int>(text.size()));
 }
 
 std::wstring_view PaintText(PaintPlan::Kind kind) {
@@ -75,6 +76,7 @@ Rect CZoomzapView::ClientRect() const {
 
 void CZoomzapView::OnInitialUpdate() {
     m_strProgramFolder = ProgramFolder();
+    SetDpi(WindowDpi(GetHwnd()));
     LoadSettings();
     SetWindowTextW(GetParentFrame(), Widen(m_strTitle).c_str());
     LoadSoundList();
@@ -173,7 +175,7 @@ void CZoomzapView::Paint(HDC dc, const RECT& client) {
         case PaintPlan::Kind::kNothing:
             break;
         default:
-            DrawPaintText(dc, plan.textX, plan.textY, PaintText(plan.kind));
+            DrawPaintText(dc, plan, PaintText(plan.kind));
             break;
     }
 }
@@ -215,6 +217,12 @@ void CZoomzapView::PlaySoundIndex(int index) const {
 LRESULT CZoomzapView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     // Without the mouse the border gets no hover handling either.
     if (message == WM_NCMOUSEMOVE && !m_surface.MousePlays()) {
+        return 0;
+    }
+    // The frame moved to a monitor of another DPI and has taken its new size.
+    if (message == WM_DPICHANGED_AFTERPARENT) {
+        SetDpi(WindowDpi(GetHwnd()));
+        InvalidateRect(GetHwnd(), nullptr, TRUE);
         return 0;
     }
     return CView::WindowProc(message, wParam, lParam);
