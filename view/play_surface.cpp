@@ -45,6 +45,11 @@ void PlaySurface::SetPictures(int count, const std::array<int, kPictureSlots>& p
     m_nPictureSound = pictureSounds;
 }
 
+void PlaySurface::SetPictureCount(int count, const std::array<int, kPictureSlots>& pictureSounds) {
+    m_nPictureCount = count;
+    m_nPictureSound = pictureSounds;
+}
+
 bool PlaySurface::PictureRect(Rect& rect) const {
     int width = 0;
     int height = 0;

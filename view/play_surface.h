@@ -55,6 +55,8 @@ public:
     void SetSoundCount(int count) { m_nSoundCount = count; }
     // After a picture load: nothing current, the loaded count and each slot's sound index.
     void SetPictures(int count, const std::array<int, kPictureSlots>& pictureSounds);
+    // While a load goes on: more pictures count, and what is current stays.
+    void SetPictureCount(int count, const std::array<int, kPictureSlots>& pictureSounds);
     void SetLastRect(const Rect& rect) { m_rcLast = rect; }
 
     PlayEffects ShowNextPicture();
