@@ -46,6 +46,16 @@ bool KeyWasDown(int key) {
     return (GetKeyState(key) & 0x8000) != 0;
 }
 
+// Full-width digits: the paint's font is asked for by character set only, and the one the
+// system gives may lack the narrow ones.
+std::wstring WideDigits(int value) {
+    std::wstring digits = std::to_wstring(value);
+    for (wchar_t& digit : digits) {
+        digit = static_cast<wchar_t>(digit - L'0' + L'０');
+    }
+    return digits;
+}
+
 RECT ToRECT(const Rect& rect) {
     return RECT{rect.left, rect.top, rect.right, rect.bottom};
 }
@@ -205,7 +215,7 @@ void CZoomzapView::Paint(HDC dc, const RECT& client) {
     }
     if (m_hPictures.Loading() && plan.kind != PaintPlan::Kind::kPicture) {
         const std::wstring progress =
-            L"画像を読み込んでいます… " + std::to_wstring(m_hPictures.LoadedCount()) + L" 枚";
+            L"画像を読み込んでいます（" + WideDigits(m_hPictures.LoadedCount()) + L"枚）";
         DrawPaintText(dc, (client.left + client.right) / 2 - 200,
                       (client.top + client.bottom) / 2 + 10, progress);
     }
