@@ -18,6 +18,8 @@ constexpr int kExitHintDx = -370;
 constexpr int kNoPicturesDx = -180;
 constexpr int kInvitationDx = -200;
 constexpr int kTextDy = -25;
+constexpr int kProgressDx = -200;
+constexpr int kProgressDy = 10;
 constexpr int kTextHeight = 25;
 constexpr int kTextWidth = 13;
 
@@ -43,6 +45,11 @@ void PlaySurface::ApplySettings(const CAppSettings& settings, const Rect& client
 
 void PlaySurface::SetPictures(int count, const std::array<int, kPictureSlots>& pictureSounds) {
     m_nCurrent = -1;
+    m_nPictureCount = count;
+    m_nPictureSound = pictureSounds;
+}
+
+void PlaySurface::SetPictureCount(int count, const std::array<int, kPictureSlots>& pictureSounds) {
     m_nPictureCount = count;
     m_nPictureSound = pictureSounds;
 }
@@ -208,17 +215,24 @@ PlayEffects PlaySurface::EnterGuardMode() {
     return effects;
 }
 
+PaintPlan PlaySurface::TextPlan(PaintPlan::Kind kind, const Rect& client, int dxAt96,
+                                int dyAt96) const {
+    PaintPlan plan;
+    plan.kind = kind;
+    plan.textX = (client.left + client.right) / 2 + ScaleToDpi(dxAt96, m_nDpi);
+    plan.textY = (client.top + client.bottom) / 2 + ScaleToDpi(dyAt96, m_nDpi);
+    plan.textHeight = ScaleToDpi(kTextHeight, m_nDpi);
+    plan.textWidth = ScaleToDpi(kTextWidth, m_nDpi);
+    return plan;
+}
+
+PaintPlan PlaySurface::ProgressTextPlan(const Rect& client) const {
+    return TextPlan(PaintPlan::Kind::kLoadProgress, client, kProgressDx, kProgressDy);
+}
+
 PaintPlan PlaySurface::Paint(const Rect& client) {
     PaintPlan plan;
-    const int cx = (client.left + client.right) / 2;
-    const int cy = (client.top + client.bottom) / 2;
-    auto text = [&](PaintPlan::Kind kind, int dx) {
-        plan.kind = kind;
-        plan.textX = cx + ScaleToDpi(dx, m_nDpi);
-        plan.textY = cy + ScaleToDpi(kTextDy, m_nDpi);
-        plan.textHeight = ScaleToDpi(kTextHeight, m_nDpi);
-        plan.textWidth = ScaleToDpi(kTextWidth, m_nDpi);
-    };
+    auto text = [&](PaintPlan::Kind kind, int dx) { plan = TextPlan(kind, client, dx, kTextDy); };
     if (m_bShowExitHint) {
         m_bShowExitHint = false;
         text(PaintPlan::Kind::kExitHint, kExitHintDx);

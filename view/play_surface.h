@@ -35,7 +35,7 @@ struct PlayEffects {
 
 // What one paint draws.
 struct PaintPlan {
-    enum class Kind { kExitHint, kNoPictures, kPicture, kInvitation, kNothing };
+    enum class Kind { kExitHint, kNoPictures, kPicture, kInvitation, kLoadProgress, kNothing };
 
     Kind kind = Kind::kNothing;
     int textX = 0;  // top-left corner of the text, text kinds only
@@ -57,6 +57,8 @@ public:
     void SetSoundCount(int count) { m_nSoundCount = count; }
     // After a picture load: nothing current, the loaded count and each slot's sound index.
     void SetPictures(int count, const std::array<int, kPictureSlots>& pictureSounds);
+    // While a load goes on: more pictures count, and what is current stays.
+    void SetPictureCount(int count, const std::array<int, kPictureSlots>& pictureSounds);
     void SetLastRect(const Rect& rect) { m_rcLast = rect; }
     // The monitor's dots per inch: the texts and their offsets grow with it.
     void SetDpi(int dpi) { m_nDpi = dpi > 0 ? dpi : kBaseDpi; }
@@ -72,6 +74,9 @@ public:
 
     // Consumes the one-shot texts, as the paint that shows them does.
     PaintPlan Paint(const Rect& client);
+    // Where the line telling a picture load's progress goes: under the middle, in the texts'
+    // font.
+    PaintPlan ProgressTextPlan(const Rect& client) const;
 
     bool IsFullScreen() const { return m_bFullScreen; }
     bool MousePlays() const { return m_nMouse != 0; }
@@ -89,6 +94,7 @@ public:
     bool PictureRect(Rect& rect) const;
 
 private:
+    PaintPlan TextPlan(PaintPlan::Kind kind, const Rect& client, int dxAt96, int dyAt96) const;
     bool GrowStep(const Rect& client);  // true when the growth just stopped
     int NextInOrder() const;
     int ChooseSound(bool randomOnlyWithSoundOn) const;
