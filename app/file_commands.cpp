@@ -90,14 +90,13 @@ void CZoomzapApp::OnFileSave() {
 }
 
 void CZoomzapApp::OnFilePrint() {
+    // Without a printer the print dialog has already said so itself.
     PrintResult result = PrintResult::kCancelled;
     const MemoryDC printer = ChoosePrinter(MainHwnd(), result);
     if (printer) {
         result = PrintView(printer.Get(), *m_pView, DocumentTitle());
     }
-    if (result == PrintResult::kNoPrinter) {
-        ShowMessage(IDP_NO_PRINTER);
-    } else if (result == PrintResult::kFailed) {
+    if (result == PrintResult::kFailed) {
         ShowMessage(IDP_PRINT_FAILED);
     }
 }

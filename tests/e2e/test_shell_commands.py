@@ -5,6 +5,7 @@ never overwrites an opened file unasked, and a stand-alone start repairs the aut
 that /Unregister removes."""
 
 import os
+import shutil
 import subprocess
 import sys
 import tempfile
@@ -125,6 +126,51 @@ class DocumentCommandsTest(ShellTestCase):
                             "Ctrl+N did not leave guard mode")
             self.assertIsNotNone(app.wait_for_window(app.title + "-N", 20),
                                  "the settings were not read again")
+
+
+    def test_print_asks_through_the_print_dialog(self):
+        # This Wine has no printer: the dialog says so itself, once, and nothing else follows.
+        with zzdriver.Zoomzap() as app:
+            app.focus()
+            app.key("ctrl+p")
+            dialog = self.dialog(app)
+            self.assertIsNotNone(dialog, "Ctrl+P showed no print dialog")
+            app.focus(dialog)
+            app.key("Return")
+            self.assertTrue(zzdriver.wait_until(lambda: len(app.windows()) == 1, 20))
+            app.settle(1.5)
+            self.assertEqual(len(app.windows()), 1, "a second message followed")
+            self.assertTrue(app.is_running())
+
+    def test_print_option_without_a_printer_says_so_and_ends(self):
+        with tempfile.TemporaryDirectory() as folder:
+            shutil.copy2(os.path.join(os.environ["ZZ_BIN_DIR"], "Zoomzap.exe"), folder)
+            document = os.path.join(folder, "a.zz")
+            open(document, "w").close()
+            env = dict(os.environ, WINEDEBUG="-all")
+            process = subprocess.Popen(["wine", os.path.join(folder, "Zoomzap.exe"), "/p",
+                                        document], env=env, stdin=subprocess.DEVNULL,
+                                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            try:
+                message = zzdriver.wait_until(lambda: self.visible_caption(process.pid), 30)
+                self.assertEqual(message, "Zoomzap", "no message about the missing printer")
+                zzdriver._run(["xdotool", "key", "Return"])
+                self.assertEqual(process.wait(timeout=30), 1)
+            finally:
+                if process.poll() is None:
+                    process.kill()
+                    process.wait(timeout=10)
+
+    def visible_caption(self, pid):
+        """The caption "Zoomzap" once a window of the process shows it, focused for the key."""
+        found = zzdriver._run(["xdotool", "search", "--onlyvisible", "--pid", str(pid),
+                               "--name", ""], check=False).split()
+        for window in found:
+            caption = zzdriver._run(["xdotool", "getwindowname", window], check=False).strip()
+            if caption == "Zoomzap":
+                zzdriver._run(["xdotool", "windowfocus", window], check=False)
+                return caption
+        return None
 
 
 class RegistryTest(ShellTestCase):
