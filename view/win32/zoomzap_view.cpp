@@ -7,6 +7,7 @@
 
 #include "app/zoomzap_app.h"
 #include "dialogs/win32/group_pick_dlg.h"
+#include "framework/dpi.h"
 #include "framework/gdi_guards.h"
 #include "framework/unicode.h"
 #include "resources/resource.h"
@@ -19,14 +20,14 @@ namespace {
 
 constexpr UINT kAutoRepeatFlag = 0x4000;  // in the high word of the key message's lParam
 
-// The paint's texts: extra bold, 25 pixels high, a Japanese font of the system's choice,
-// black on opaque white cells (the DC's defaults).
-void DrawPaintText(HDC dc, int x, int y, std::wstring_view text) {
-    Font font(CreateFontW(25, 13, 0, 0, FW_EXTRABOLD, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
-                          OUT_CHARACTER_PRECIS, CLIP_CHARACTER_PRECIS, DEFAULT_QUALITY,
-                          DEFAULT_PITCH | FF_DONTCARE, nullptr));
+// The paint's texts: extra bold, a Japanese font of the system's choice, black on opaque
+// white cells (the DC's defaults).
+void DrawPaintText(HDC dc, const PaintPlan& plan, std::wstring_view text) {
+    Font font(CreateFontW(plan.textHeight, plan.textWidth, 0, 0, FW_EXTRABOLD, FALSE, FALSE, FALSE,
+                          SHIFTJIS_CHARSET, OUT_CHARACTER_PRECIS, CLIP_CHARACTER_PRECIS,
+                          DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, nullptr));
     SelectGuard select(dc, font.Get());
-    TextOutW(dc, x, y, text.data(), static_cast<int>(text.size()));
+    TextOutW(dc, plan.textX, plan.textY, text.data(), static_cast<int>(text.size()));
 }
 
 std::wstring_view PaintText(PaintPlan::Kind kind) {
@@ -60,6 +61,10 @@ RECT ToRECT(const Rect& rect) {
     return RECT{rect.left, rect.top, rect.right, rect.bottom};
 }
 
+Rect ToRect(const RECT& rect) {
+    return Rect{rect.left, rect.top, rect.right, rect.bottom};
+}
+
 // A picture is kept as large as it can be drawn: the share of the screen the settings allow,
 // with room for the last growth step past it.
 int PictureKeepWidth(int maxZoomPercent) {
@@ -80,11 +85,12 @@ CZoomzapView::CZoomzapView() {
 Rect CZoomzapView::ClientRect() const {
     RECT client{};
     GetClientRect(GetHwnd(), &client);
-    return Rect{client.left, client.top, client.right, client.bottom};
+    return ToRect(client);
 }
 
 void CZoomzapView::OnInitialUpdate() {
     m_strProgramFolder = ProgramFolder();
+    SetDpi(WindowDpi(GetHwnd()));
     LoadSettings();
     SetWindowTextW(GetParentFrame(), Widen(m_strTitle).c_str());
     LoadSoundList();
@@ -189,8 +195,7 @@ bool CZoomzapView::GetPictureSize(int slot, int& width, int& height) const {
 }
 
 void CZoomzapView::Paint(HDC dc, const RECT& client) {
-    const PaintPlan plan =
-        m_surface.Paint(Rect{client.left, client.top, client.right, client.bottom});
+    const PaintPlan plan = m_surface.Paint(ToRect(client));
     switch (plan.kind) {
         case PaintPlan::Kind::kPicture: {
             const Rect& r = plan.picture;
@@ -206,18 +211,17 @@ void CZoomzapView::Paint(HDC dc, const RECT& client) {
         case PaintPlan::Kind::kNoPictures:
             // None yet is no answer while the load goes on.
             if (!m_hPictures.Loading()) {
-                DrawPaintText(dc, plan.textX, plan.textY, PaintText(plan.kind));
+                DrawPaintText(dc, plan, PaintText(plan.kind));
             }
             break;
         default:
-            DrawPaintText(dc, plan.textX, plan.textY, PaintText(plan.kind));
+            DrawPaintText(dc, plan, PaintText(plan.kind));
             break;
     }
     if (m_hPictures.Loading() && plan.kind != PaintPlan::Kind::kPicture) {
         const std::wstring progress =
             L"画像を読み込んでいます（" + WideDigits(m_hPictures.LoadedCount()) + L"枚）";
-        DrawPaintText(dc, (client.left + client.right) / 2 - 200,
-                      (client.top + client.bottom) / 2 + 10, progress);
+        DrawPaintText(dc, m_surface.ProgressTextPlan(ToRect(client)), progress);
     }
 }
 
@@ -259,6 +263,12 @@ void CZoomzapView::PlaySoundIndex(int index) const {
 LRESULT CZoomzapView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     // Without the mouse the border gets no hover handling either.
     if (message == WM_NCMOUSEMOVE && !m_surface.MousePlays()) {
+        return 0;
+    }
+    // The frame moved to a monitor of another DPI and has taken its new size.
+    if (message == WM_DPICHANGED_AFTERPARENT) {
+        SetDpi(WindowDpi(GetHwnd()));
+        InvalidateRect(GetHwnd(), nullptr, TRUE);
         return 0;
     }
     if (message == kPicturesReadyMessage) {

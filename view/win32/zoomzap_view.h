@@ -36,6 +36,9 @@ public:
     // Asks for a group when the group value says to choose at every start.
     void ChooseStartupGroup();
 
+    // Lays the texts out for a monitor of this many dots per inch.
+    void SetDpi(int dpi) { m_surface.SetDpi(dpi); }
+
     const PlaySurface& Surface() const { return m_surface; }
 
     // The group whose pictures are loaded; the start-up choice replaces the stored value.
