@@ -49,11 +49,26 @@ bool CMainFrame::OnCommand(UINT id, UINT, HWND) {
         case ID_NEXT_PANE:
         case ID_PREV_PANE:
             return true;
+        // In guard mode a file or print dialog would hand the child the parent's files and a
+        // way out of the toy.
+        case ID_FILE_OPEN:
+        case ID_FILE_SAVE:
+        case ID_FILE_PRINT:
+            if (InGuardMode()) {
+                return true;
+            }
+            [[fallthrough]];
         default: {
             CZoomzapApp* app = GetZoomzapApp();
             return app != nullptr && app->OnCommand(id);
         }
     }
+}
+
+bool CMainFrame::InGuardMode() const {
+    const CZoomzapApp* app = GetZoomzapApp();
+    return app != nullptr && app->m_pPlayView != nullptr &&
+           app->m_pPlayView->Surface().IsFullScreen();
 }
 
 void CMainFrame::OnDestroy() {

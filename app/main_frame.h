@@ -26,6 +26,7 @@ private:
     // Set while the Alt of a dropped Alt+F4 is still down: its release must not open the menu.
     bool m_bAltF4Dropped = false;
 
+    bool InGuardMode() const;
     void OnSettings();
     void OnFullScreen();
 };

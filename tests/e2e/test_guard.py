@@ -45,6 +45,12 @@ class GuardModeTest(unittest.TestCase):
         self.assertEqual(shot.count((0, cy + 40, shot.width, cy + 80), is_white),
                          shot.width * 40)
 
+        # The document shortcuts that open a file or print dialog do nothing here: such a
+        # dialog would be a way out of the toy.
+        app.key("ctrl+o", "ctrl+s", "ctrl+p")
+        app.settle(2.0)
+        self.assertEqual(list(app.windows()), [app.window], "a dialog opened in guard mode")
+
         # Ctrl+Shift+Del: back to the captioned, maximised window, and a picture from the press.
         app.key_down("ctrl")
         app.key_down("shift")
