@@ -55,8 +55,22 @@ zz_build_all() {
     zz_build_tree native
     zz_build_tree asan -DZZ_SANITIZE=ON
     zz_build_tree win -DCMAKE_TOOLCHAIN_FILE="$ZZ_ROOT/cmake/mingw-w64-x86_64.cmake"
-    # One CTest summary over the three trees.
-    printf 'subdirs("native" "asan" "win")\n' >"$ZZ_BUILD/CTestTestfile.cmake"
+    zz_build_fuzz fuzz
+    # One CTest summary over the four trees.
+    printf 'subdirs("native" "asan" "win" "fuzz")\n' >"$ZZ_BUILD/CTestTestfile.cmake"
+}
+
+# zz_build_fuzz NAME: the libFuzzer targets alone, with clang, whatever compiler the others use.
+zz_build_fuzz() {
+    local dir=$ZZ_BUILD/$1
+    if [ ! -f "$dir/build.ninja" ]; then
+        zz_log "configuring $1"
+        cmake -S "$ZZ_ROOT/fuzz" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+            -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+    fi
+    zz_log "building $1"
+    cmake --build "$dir" -- -j"$(nproc)" 2>&1 | sed '/^\[/d'
+    return "${PIPESTATUS[0]}"
 }
 
 # A display for Wine's windows: the desktop's when there is one, else our own Xvfb.
