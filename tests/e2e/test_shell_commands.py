@@ -138,8 +138,11 @@ class DocumentCommandsTest(ShellTestCase):
             app.focus(dialog)
             app.key("Return")
             self.assertTrue(zzdriver.wait_until(lambda: len(app.windows()) == 1, 20))
-            app.settle(1.5)
-            self.assertEqual(len(app.windows()), 1, "a second message followed")
+            # Wine's dialog may flash once more while it gives up; a message of the program's
+            # own would carry the program's name.
+            ours = zzdriver.wait_until(lambda: "Zoomzap" in app.windows().values(), 3)
+            self.assertIsNone(ours, "a second message followed")
+            self.assertTrue(zzdriver.wait_until(lambda: len(app.windows()) == 1, 20))
             self.assertTrue(app.is_running())
 
     def test_print_option_without_a_printer_says_so_and_ends(self):
