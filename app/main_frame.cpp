@@ -3,6 +3,7 @@
 #include <imm.h>
 
 #include "app/zoomzap_app.h"
+#include "dialogs/win32/settings_dlg.h"
 #include "resources/resource.h"
 #include "view/win32/zoomzap_view.h"
 
@@ -66,7 +67,22 @@ void CMainFrame::OnDestroy() {
 }
 
 void CMainFrame::OnSettings() {
-    // The settings dialog comes with the dialogs; until then the command does nothing.
+    CZoomzapApp* app = GetZoomzapApp();
+    if (app == nullptr || app->m_pPlayView == nullptr) {
+        return;
+    }
+    CZoomzapView& view = *app->m_pPlayView;
+    CSettingsDlg dialog;
+    if (dialog.DoModal() != IDOK) {
+        return;
+    }
+    // The dialog saved on OK; the view takes over every value, the group included.
+    view.LoadSettings();
+    if (!dialog.m_bMediaChanged) {
+        return;
+    }
+    view.ChooseStartupGroup();
+    view.LoadPictures();
 }
 
 void CMainFrame::OnFullScreen() {

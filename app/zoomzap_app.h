@@ -1,9 +1,17 @@
 #pragma once
-// The application: start-up, the one document, frame and view, and the about box.
+// The application: start-up, the one document, frame and view, the document commands and the
+// about box.
+
+#include <windows.h>
 
 #include <memory>
+#include <string>
 
+#include "app/app_profile.h"
+#include "app/automation_server.h"
+#include "app/command_line.h"
 #include "app/platform_services.h"
+#include "app/recent_file_list.h"
 #include "framework/win_app.h"
 
 namespace zz {
@@ -25,12 +33,36 @@ public:
     // The one play surface, stored there by the view itself; never cleared.
     CZoomzapView* m_pPlayView = nullptr;
 
+    static constexpr size_t kRecentFileCount = 4;
+
 private:
     bool InitPlatformServices();
-    // Creates the document, the frame and the view in it, and runs the view's initial update.
+    // Carries out the command line; false when the program is to end.
+    bool ProcessShellCommand(const CCommandLineInfo& info);
+    bool PrintFromCommandLine(const CCommandLineInfo& info);
+    // Creates the frame and the view in it, the first time only.
+    bool CreateFrameAndView();
+    // Starts the document anew (creating the frame on first use) and runs the initial update.
     bool OpenNewDocument();
+    // Opens path as the document without reading it, remembers it, and runs the initial update.
+    bool OpenDocumentFile(const std::string& path);
+    void RunInitialUpdate();
+
+    void OnFileNew();
+    void OnFileOpen();
+    void OnFileSave();
+    void OnFilePrint();
+    void AddToRecentFileList(const std::string& path);
+    // The title of the document: its file's name, or the new-document name while untitled.
+    std::string DocumentTitle() const;
+    // A message box with the application title; %s in the text becomes argument.
+    void ShowMessage(UINT textId, const std::string& argument = {}) const;
+    HWND MainHwnd() const;
 
     CPlatformServices m_services;
+    CAppProfile m_profile;
+    CRecentFileList m_recentFiles{kRecentFileCount};
+    CAutomationServer m_server;
     std::unique_ptr<CZoomzapDoc> m_pDocument;
     std::unique_ptr<CMainFrame> m_pMainFrame;
     std::unique_ptr<CZoomzapView> m_pView;

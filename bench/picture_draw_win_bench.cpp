@@ -4,15 +4,15 @@
 
 #include <windows.h>
 #include <objbase.h>
-#include <wincodec.h>
-#include <wrl/client.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "bench/bench_win_support.h"
 #include "framework/handles.h"
 #include "view/bgra_image.h"
 #include "view/win32/picture.h"
@@ -20,113 +20,12 @@
 namespace zz {
 namespace {
 
-using Microsoft::WRL::ComPtr;
-
+using bench::Best;
+using bench::Median;
+using bench::Now;
 constexpr int kScreenWidth = 1920;
 constexpr int kScreenHeight = 1080;
 constexpr int kRuns = 9;
-
-double Now() {
-    static const double ticksPerMs = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return double(f.QuadPart) / 1000.0;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return double(t.QuadPart) / ticksPerMs;
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-// The fastest run: what the code costs when nothing else competes for the machine.
-double Best(const std::vector<double>& values) {
-    return *std::min_element(values.begin(), values.end());
-}
-
-// Photo-like content: smooth shading, edges and fine grain.
-BgraImage MakePhoto(int width, int height) {
-    BgraImage image(width, height);
-    std::uint32_t noise = 1;
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            noise = noise * 1103515245u + 12345u;
-            const int grain = int(noise >> 28);
-            const int stripe = ((x / 37 + y / 53) % 2) * 60;
-            image.At(x, y) = Bgra(std::uint32_t(x * 200 / width + grain),
-                                  std::uint32_t(y * 180 / height + stripe),
-                                  std::uint32_t((x + y) % 256 / 2 + grain));
-        }
-    }
-    return image;
-}
-
-std::wstring TempPath(const wchar_t* name) {
-    wchar_t folder[MAX_PATH];
-    GetTempPathW(MAX_PATH, folder);
-    return std::wstring(folder) + name;
-}
-
-// A JPEG file made with the platform's own encoder, as a camera would have written it.
-bool WriteJpeg(const BgraImage& image, const std::wstring& path) {
-    ComPtr<IWICImagingFactory> factory;
-    ComPtr<IWICStream> stream;
-    ComPtr<IWICBitmapEncoder> encoder;
-    ComPtr<IWICBitmapFrameEncode> frame;
-    WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
-    if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                                IID_PPV_ARGS(&factory))) ||
-        FAILED(factory->CreateStream(&stream)) ||
-        FAILED(stream->InitializeFromFilename(path.c_str(), GENERIC_WRITE)) ||
-        FAILED(factory->CreateEncoder(GUID_ContainerFormatJpeg, nullptr, &encoder)) ||
-        FAILED(encoder->Initialize(stream.Get(), WICBitmapEncoderNoCache)) ||
-        FAILED(encoder->CreateNewFrame(&frame, nullptr)) || FAILED(frame->Initialize(nullptr)) ||
-        FAILED(frame->SetSize(UINT(image.width), UINT(image.height))) ||
-        FAILED(frame->SetPixelFormat(&format))) {
-        return false;
-    }
-    const UINT stride = (UINT(image.width) * 3 + 3) & ~3u;
-    std::vector<BYTE> rows(std::size_t(stride) * image.height);
-    for (int y = 0; y < image.height; ++y) {
-        for (int x = 0; x < image.width; ++x) {
-            for (int ch = 0; ch < 3; ++ch) {
-                rows[std::size_t(y) * stride + 3 * x + ch] = BYTE(Channel(image.At(x, y), ch));
-            }
-        }
-    }
-    return SUCCEEDED(
-               frame->WritePixels(UINT(image.height), stride, UINT(rows.size()), rows.data())) &&
-           SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit());
-}
-
-// The plain way: the whole frame decoded to 32-bit pixels, kept at full size.
-double DecodeWhole(const std::wstring& path, std::size_t& bytes) {
-    const double start = Now();
-    ComPtr<IWICImagingFactory> factory;
-    ComPtr<IWICBitmapDecoder> decoder;
-    ComPtr<IWICBitmapFrameDecode> frame;
-    ComPtr<IWICFormatConverter> converter;
-    UINT width = 0;
-    UINT height = 0;
-    if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                                IID_PPV_ARGS(&factory))) ||
-        FAILED(factory->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
-                                                  WICDecodeMetadataCacheOnDemand, &decoder)) ||
-        FAILED(decoder->GetFrame(0, &frame)) || FAILED(frame->GetSize(&width, &height)) ||
-        FAILED(factory->CreateFormatConverter(&converter)) ||
-        FAILED(converter->Initialize(frame.Get(), GUID_WICPixelFormat32bppPBGRA,
-                                     WICBitmapDitherTypeNone, nullptr, 0.0,
-                                     WICBitmapPaletteTypeCustom))) {
-        return -1;
-    }
-    std::vector<BYTE> pixels(std::size_t(width) * height * 4);
-    converter->CopyPixels(nullptr, width * 4, UINT(pixels.size()), pixels.data());
-    bytes = pixels.size();
-    return Now() - start;
-}
 
 class ScreenCanvas {
 public:
@@ -139,14 +38,18 @@ public:
         info.bmiHeader.biBitCount = 32;
         void* bits = nullptr;
         m_bitmap = Bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        m_bits = static_cast<std::uint32_t*>(bits);
         m_previous = SelectObject(m_dc.Get(), m_bitmap.Get());
     }
     ~ScreenCanvas() { SelectObject(m_dc.Get(), m_previous); }
     HDC Dc() const { return m_dc.Get(); }
+    std::uint32_t At(int x, int y) const { return m_bits[std::size_t(y) * kScreenWidth + x]; }
+    void Clear() { std::fill(m_bits, m_bits + std::size_t(kScreenWidth) * kScreenHeight, 0u); }
 
 private:
     MemoryDC m_dc;
     Bitmap m_bitmap;
+    std::uint32_t* m_bits = nullptr;
     HGDIOBJ m_previous = nullptr;
 };
 
@@ -194,6 +97,72 @@ void CompareBySize(HDC dc, const BgraImage& photo, const CPicture& picture) {
         const double t = Median(tick);
         std::printf("%8d %9.3f (%7.3f) %9.3f (%7.3f) %7.1fx%s\n", width, h, Best(halftone), t,
                     Best(tick), h / t, h / t >= 8 ? "" : "  (target: 8x)");
+    }
+}
+
+// The exact area average of the source under each drawn pixel, in floating point: what a
+// perfect downscale gives, channel by channel.
+std::vector<double> ReferenceDownscale(const BgraImage& source, int width, int height) {
+    std::vector<double> out(std::size_t(width) * height * 3);
+    const double sx = double(source.width) / width;
+    const double sy = double(source.height) / height;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            double sums[3] = {0, 0, 0};
+            double area = 0;
+            for (int v = int(y * sy); v < std::min(source.height, int(std::ceil((y + 1) * sy)));
+                 ++v) {
+                const double wy = std::min(v + 1.0, (y + 1) * sy) - std::max(double(v), y * sy);
+                for (int u = int(x * sx); u < std::min(source.width, int(std::ceil((x + 1) * sx)));
+                     ++u) {
+                    const double w =
+                        wy * (std::min(u + 1.0, (x + 1) * sx) - std::max(double(u), x * sx));
+                    for (int ch = 0; ch < 3; ++ch) {
+                        sums[ch] += w * Channel(source.At(u, v), ch);
+                    }
+                    area += w;
+                }
+            }
+            for (int ch = 0; ch < 3; ++ch) {
+                out[(std::size_t(y) * width + x) * 3 + ch] = sums[ch] / area;
+            }
+        }
+    }
+    return out;
+}
+
+// Mean difference per channel from the reference, in levels of 255.
+double MeanError(const ScreenCanvas& canvas, const std::vector<double>& reference, int width,
+                 int height) {
+    GdiFlush();
+    double sum = 0;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            for (int ch = 0; ch < 3; ++ch) {
+                sum += std::abs(Channel(canvas.At(x, y), ch) -
+                                reference[(std::size_t(y) * width + x) * 3 + ch]);
+            }
+        }
+    }
+    return sum / (double(width) * height * 3);
+}
+
+void CompareQuality(ScreenCanvas& canvas, const BgraImage& photo, const CPicture& picture) {
+    std::printf(
+        "\nDownscaling quality: mean difference from an exact area average, levels of "
+        "255\n%8s %10s %10s\n",
+        "width", "HALFTONE", "CPicture");
+    for (int width : {240, 480, 960, 1440}) {
+        const int height = width * photo.height / photo.width;
+        const std::vector<double> reference = ReferenceDownscale(photo, width, height);
+        canvas.Clear();
+        HalftoneDraw(canvas.Dc(), photo, width, height);
+        const double halftone = MeanError(canvas, reference, width, height);
+        canvas.Clear();
+        picture.Draw(canvas.Dc(), 0, 0, width, height);
+        const double ours = MeanError(canvas, reference, width, height);
+        std::printf("%8d %10.2f %10.2f%s\n", width, halftone, ours,
+                    ours <= halftone ? "" : "  (target: no worse than HALFTONE)");
     }
 }
 
@@ -251,13 +220,27 @@ void Loading(const std::wstring& path, int width, int height) {
         const CPicture picture = CPicture::Load(path, kScreenWidth, 0);
         kept.push_back(Now() - start);
         keptBytes = picture.MemoryBytes();
-        whole.push_back(DecodeWhole(path, wholeBytes));
+        whole.push_back(bench::DecodeWhole(path, wholeBytes));
     }
     std::printf("\nLoad a %dx%d JPEG, median of 3:\n", width, height);
     std::printf("  CPicture kept %d wide: %.1f ms, %.1f MB held (with its halvings)\n",
                 kScreenWidth, Median(kept), keptBytes / 1048576.0);
     std::printf("  baseline, whole frame through the WIC converter: %.1f ms, %.1f MB\n",
                 Median(whole), wholeBytes / 1048576.0);
+}
+
+// The photo as the program keeps its large copy on a 1920-wide screen (a quarter of the screen
+// to spare for the last growth step), drawn at full width: the tick the child sees most.
+void PhotoTick(HDC dc, const std::wstring& path) {
+    const CPicture picture = CPicture::Load(path, kScreenWidth * 5 / 4, kScreenWidth * 5 / 2);
+    std::vector<double> ticks;
+    for (int run = 0; run < kRuns; ++run) {
+        ticks.push_back(TickDraw(dc, picture, kScreenWidth, kScreenWidth * 3 / 4, run));
+    }
+    std::printf(
+        "Tick at full width from that photo kept %d wide: median %.3f ms, best %.3f ms "
+        "(target: <= 4 ms)\n",
+        picture.KeptWidth(), Median(ticks), Best(ticks));
 }
 
 }  // namespace
@@ -270,10 +253,12 @@ int main() {
         return 1;
     }
     {
-        const BgraImage photo = MakePhoto(1600, 1200);
-        const std::wstring path = TempPath(L"zz_bench_1600.jpg");
-        const CPicture picture =
-            WriteJpeg(photo, path) ? CPicture::Load(path, kScreenWidth, 0) : CPicture();
+        // Lossless, so that both ways start from the very same pixels.
+        const BgraImage photo = bench::MakePhoto(1600, 1200);
+        const std::wstring path = bench::TempPath(L"zz_bench_1600.bmp");
+        const CPicture picture = bench::WritePicture(photo, path, GUID_ContainerFormatBmp)
+                                     ? CPicture::Load(path, kScreenWidth, 0)
+                                     : CPicture();
         if (!picture) {
             std::printf("The bench picture could not be loaded\n");
             return 1;
@@ -282,15 +267,17 @@ int main() {
                     picture.Width(), picture.Height());
         ScreenCanvas canvas;
         CompareBySize(canvas.Dc(), photo, picture);
+        CompareQuality(canvas, photo, picture);
         std::printf("\n");
         Animation(canvas.Dc(), picture, "a memory DC");
         WindowDraw(picture);
         CachedRedraw(canvas.Dc(), picture);
         DeleteFileW(path.c_str());
 
-        const std::wstring largePath = TempPath(L"zz_bench_4000.jpg");
-        if (WriteJpeg(MakePhoto(4000, 3000), largePath)) {
+        const std::wstring largePath = bench::TempPath(L"zz_bench_4000.jpg");
+        if (bench::WritePicture(bench::MakePhoto(4000, 3000), largePath)) {
             Loading(largePath, 4000, 3000);
+            PhotoTick(canvas.Dc(), largePath);
         }
         DeleteFileW(largePath.c_str());
     }

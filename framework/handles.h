@@ -81,6 +81,9 @@ inline void CloseHook(HHOOK hook) {
 inline void CloseModule(HMODULE module) {
     FreeLibrary(module);
 }
+inline void CloseRegistryKey(HKEY key) {
+    RegCloseKey(key);
+}
 
 using Font = UniqueHandle<NullInvalidTraits<HFONT, CloseGdiObject>>;
 using Brush = UniqueHandle<NullInvalidTraits<HBRUSH, CloseGdiObject>>;
@@ -90,6 +93,7 @@ using MemoryDC = UniqueHandle<NullInvalidTraits<HDC, CloseDC>>;
 using Menu = UniqueHandle<NullInvalidTraits<HMENU, CloseMenu>>;
 using Hook = UniqueHandle<NullInvalidTraits<HHOOK, CloseHook>>;
 using Module = UniqueHandle<NullInvalidTraits<HMODULE, CloseModule>>;
+using RegistryKey = UniqueHandle<NullInvalidTraits<HKEY, CloseRegistryKey>>;
 using KernelHandle = UniqueHandle<KernelHandleTraits>;
 
 }  // namespace zz

@@ -24,7 +24,7 @@ CWinApp* GetApp() {
 
 int CWinApp::Run() {
     if (!InitInstance()) {
-        return 1;
+        return m_nInitExitCode;
     }
     return RunMessageLoop();
 }

@@ -19,11 +19,16 @@ public:
     virtual bool InitInstance() = 0;
 
     // InitInstance, then the message loop until WM_QUIT. Returns the exit code: the quit
-    // message's, or 1 when start-up failed.
+    // message's, or m_nInitExitCode when start-up ended the program.
     int Run();
 
     // The window whose PreTranslateMessage sees every message of the loop first.
     CWindow* m_pMainWnd = nullptr;
+
+protected:
+    // Exit code when InitInstance returns false: a failure unless start-up says otherwise (a
+    // command that is done without running the program).
+    int m_nInitExitCode = 1;
 
 private:
     int RunMessageLoop();

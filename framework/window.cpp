@@ -116,6 +116,9 @@ LRESULT CWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_NCMOUSEMOVE:
             OnNcMouseMove(static_cast<UINT>(wParam), PointFrom(lParam));
             break;
+        case WM_DPICHANGED:
+            OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+            return 0;
         default:
             break;
     }
@@ -150,5 +153,11 @@ void CWindow::OnLButtonUp(UINT, POINT) {}
 void CWindow::OnRButtonUp(UINT, POINT) {}
 
 void CWindow::OnNcMouseMove(UINT, POINT) {}
+
+void CWindow::OnDpiChanged(UINT, const RECT& suggested) {
+    // A failed move keeps the old size: still usable, only scaled by the system.
+    SetWindowPos(m_hWnd, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
 
 }  // namespace zz

@@ -52,6 +52,8 @@ protected:
     virtual void OnRButtonUp(UINT keys, POINT point);
     // Handled before the default non-client processing, which still runs.
     virtual void OnNcMouseMove(UINT hitTest, POINT point);
+    // A top-level window on a monitor of another DPI: takes the size the system suggests.
+    virtual void OnDpiChanged(UINT dpi, const RECT& suggested);
 
 private:
     static LRESULT CALLBACK StaticWindowProc(HWND window, UINT message, WPARAM wParam,

@@ -9,6 +9,12 @@
 // Strings.
 #define IDP_OLE_INIT_FAILED 100
 #define IDP_SOCKETS_INIT_FAILED 104
+#define IDP_FAILED_TO_OPEN_DOC 105
+#define IDP_FAILED_TO_SAVE_DOC 106
+#define IDP_BAD_COMMAND_LINE 107
+#define IDP_NO_PRINTER 108
+#define IDP_PRINT_FAILED 109
+#define IDS_ALL_FILES_FILTER 110
 #define IDS_APP_TITLE 57344
 
 // Commands of the program's own.

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Draws the program icon (a smiling sun bursting out of a blue tile, with confetti) and writes
-# resources/zoomzap.ico with 256, 48, 32 and 16 pixel images. Only shapes, no fonts, and no
-# time stamps, so the same ImageMagick gives the same file.
+# resources/zoomzap.ico at every size Windows asks for from 100 to 200 % scaling (16 to 64, and
+# 256 for large views). Only shapes, no fonts, and no time stamps, so the same ImageMagick gives
+# the same file.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 out=${1:-$root/resources/zoomzap.ico}
@@ -24,7 +25,7 @@ convert -size 256x256 xc:none \
     -depth 8 "$work/icon256.png"
 
 sizes=()
-for size in 48 32 16; do
+for size in 64 48 40 32 24 20 16; do
     convert "$work/icon256.png" -filter Lanczos -resize ${size}x${size} "$work/icon$size.png"
     sizes+=("$work/icon$size.png")
 done

@@ -2,6 +2,7 @@
 // Plain rectangle of client pixels, right and bottom exclusive, as Win32 RECT.
 
 #include <algorithm>
+#include <cstdint>
 
 namespace zz {
 
@@ -20,6 +21,15 @@ struct Rect {
 inline Rect Union(const Rect& a, const Rect& b) {
     return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
             std::max(a.bottom, b.bottom)};
+}
+
+// Pixels at 96 dots per inch, where the layout was drawn, to pixels at `dpi`; rounded half
+// away from zero, as MulDiv rounds.
+inline int ScaleToDpi(int pixelsAt96, int dpi) {
+    constexpr std::int64_t kBaseDpi = 96;
+    const std::int64_t product = static_cast<std::int64_t>(pixelsAt96) * dpi;
+    const std::int64_t magnitude = (std::max(product, -product) + kBaseDpi / 2) / kBaseDpi;
+    return static_cast<int>(product < 0 ? -magnitude : magnitude);
 }
 
 }  // namespace zz

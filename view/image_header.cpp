@@ -88,16 +88,17 @@ bool IsStandalone(std::uint8_t marker) {
 }
 
 // Calls visit(marker, body) for each segment of a JPEG file before its scan, until visit
-// returns true; a body cut off by the end of bytes is handed on as far as it goes.
+// returns true; a body cut off by the end of bytes is handed on as far as it goes. True when
+// the walk came to the start of the scan.
 template <typename Visit>
-void ForEachJpegSegment(std::span<const std::uint8_t> bytes, Visit visit) {
+bool ForEachJpegSegment(std::span<const std::uint8_t> bytes, Visit visit) {
     if (bytes.size() < 4 || bytes[0] != 0xFF || bytes[1] != 0xD8) {
-        return;
+        return false;
     }
     std::size_t pos = 2;
     while (pos + 2 <= bytes.size()) {
         if (bytes[pos] != 0xFF) {
-            return;
+            return false;
         }
         const std::uint8_t marker = bytes[pos + 1];
         if (marker == 0xFF) {  // fill byte before a marker
@@ -109,19 +110,23 @@ void ForEachJpegSegment(std::span<const std::uint8_t> bytes, Visit visit) {
             continue;
         }
         // Metadata and frame headers all come before the scan; past it is only image data.
-        if (marker == 0xDA || marker == 0xD9 || pos + 2 > bytes.size()) {
-            return;
+        if (marker == 0xDA) {
+            return true;
+        }
+        if (marker == 0xD9 || pos + 2 > bytes.size()) {
+            return false;
         }
         const std::size_t length = std::size_t(bytes[pos]) << 8 | bytes[pos + 1];
         if (length < 2) {
-            return;
+            return false;
         }
         const std::size_t end = std::min(pos + length, bytes.size());
         if (visit(marker, bytes.subspan(pos + 2, end - (pos + 2)))) {
-            return;
+            return false;
         }
         pos += length;
     }
+    return false;
 }
 
 // Start-of-frame markers: C0 to CF but for DHT (C4), JPG (C8) and DAC (CC).
@@ -179,7 +184,64 @@ std::optional<ClaimedSize> BmpSize(std::span<const std::uint8_t> bytes) {
     return ClaimedSize{std::uint32_t(width), std::uint32_t(height < 0 ? -height : height)};
 }
 
+constexpr std::string_view kPngSignature = "\x89PNG\r\n\x1A\n";
+constexpr std::uint8_t kPngEnd[kPictureTailBytes] = {0,   0,   0,    0,    'I',  'E',
+                                                     'N', 'D', 0xAE, 0x42, 0x60, 0x82};
+
+bool EndsWith(std::span<const std::uint8_t> bytes, std::span<const std::uint8_t> suffix) {
+    return bytes.size() >= suffix.size() &&
+           std::equal(suffix.begin(), suffix.end(), bytes.end() - std::ptrdiff_t(suffix.size()));
+}
+
+// The file must end with the end chunk, and each chunk that starts in head must end inside the
+// file, with picture data before the end chunk.
+bool PngLooksComplete(std::span<const std::uint8_t> head, std::span<const std::uint8_t> tail,
+                      std::uint64_t fileSize) {
+    if (!EndsWith(tail, kPngEnd)) {
+        return false;
+    }
+    bool data = false;
+    std::uint64_t pos = kPngSignature.size();
+    while (pos + 8 <= head.size()) {
+        const std::uint64_t end = pos + 12 + Big32(head, std::size_t(pos));
+        if (end > fileSize) {
+            return false;
+        }
+        const auto type = head.subspan(std::size_t(pos) + 4);
+        data = data || StartsWith(type, "IDAT");
+        if (StartsWith(type, "IEND")) {
+            return data;
+        }
+        pos = end;
+    }
+    return head.size() < fileSize;  // the rest lies past the head
+}
+
+// The frame header and the start of the scan must come before the file ends.
+bool JpegLooksComplete(std::span<const std::uint8_t> head, std::uint64_t fileSize) {
+    bool frame = false;
+    const bool scan = ForEachJpegSegment(head, [&](std::uint8_t marker, auto) {
+        frame = frame || IsFrameHeader(marker);
+        return false;
+    });
+    if (scan) {
+        return frame;
+    }
+    return head.size() < fileSize;  // the walk may have stopped at the head's end
+}
+
 }  // namespace
+
+bool LooksComplete(std::span<const std::uint8_t> head, std::span<const std::uint8_t> tail,
+                   std::uint64_t fileSize) {
+    if (StartsWith(head, kPngSignature)) {
+        return PngLooksComplete(head, tail, fileSize);
+    }
+    if (head.size() >= 2 && head[0] == 0xFF && head[1] == 0xD8) {
+        return JpegLooksComplete(head, fileSize);
+    }
+    return true;
+}
 
 int JpegOrientation(std::span<const std::uint8_t> bytes) {
     int orientation = 0;
@@ -193,7 +255,7 @@ int JpegOrientation(std::span<const std::uint8_t> bytes) {
 }
 
 std::optional<ClaimedSize> ReadClaimedSize(std::span<const std::uint8_t> head) {
-    if (StartsWith(head, "\x89PNG\r\n\x1A\n")) {
+    if (StartsWith(head, kPngSignature)) {
         // The first chunk is the header: length, "IHDR", width, height.
         if (head.size() < 24 || !StartsWith(head.subspan(12), "IHDR")) {
             return std::nullopt;

@@ -2,6 +2,7 @@
 // What a picture file tells before it is decoded: whether its size is sane, and how a photo
 // must be turned to stand upright (the EXIF orientation that cameras write).
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -28,6 +29,15 @@ struct ClaimedSize {
 // sees the file (some allocate for the claimed size at once); nullopt for other files and
 // for bytes too short to tell. Never reads outside head.
 std::optional<ClaimedSize> ReadClaimedSize(std::span<const std::uint8_t> head);
+
+// Room for the end of a PNG file (its IEND chunk) in the tail handed to LooksComplete.
+inline constexpr std::size_t kPictureTailBytes = 12;
+
+// Whether a file of fileSize bytes, whose first bytes are head and whose last bytes are tail,
+// holds what its format needs before the picture data and, for PNG, its end: some decoders
+// read past the end of a cut file. Files of other formats pass. Never reads outside the bytes.
+bool LooksComplete(std::span<const std::uint8_t> head, std::span<const std::uint8_t> tail,
+                   std::uint64_t fileSize);
 
 // The EXIF orientation in the first bytes of a JPEG file: 1..8, or 0 when they hold none.
 // Never reads outside bytes, whatever they contain.

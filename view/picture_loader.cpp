@@ -29,6 +29,7 @@ PictureLoadResult LoadPictureTable(const IFileSystem& fs, const std::string& pro
         }
         result.sounds[slot] =
             ValidSoundIndex(ReadSoundIndex(soundMap, file.relName), rules.soundCount);
+        decoder.SlotFilled(slot, result.sounds[slot]);
         ++loaded;
         return true;
     };

@@ -19,6 +19,8 @@ public:
     // Releases what the slot held, then decodes the file into it; false when it cannot be
     // decoded, and the slot is then empty.
     virtual bool LoadSlot(int slot, const std::string& path) = 0;
+    // The slot just loaded counts, with this sound index (-1 for a random sound).
+    virtual void SlotFilled(int /*slot*/, int /*sound*/) {}
 };
 
 struct PictureLoadRules {

@@ -13,11 +13,15 @@ constexpr int kPercent = 100;
 // Far beyond any screen; keeps every coordinate inside 32 bits whatever the settings hold.
 constexpr std::int64_t kMaxHalfWidth = 1 << 24;
 
-// Text origins relative to the middle of the client area.
+// Text origins relative to the middle of the client area, and the font's cell, at 96 DPI.
 constexpr int kExitHintDx = -370;
 constexpr int kNoPicturesDx = -180;
 constexpr int kInvitationDx = -200;
 constexpr int kTextDy = -25;
+constexpr int kProgressDx = -200;
+constexpr int kProgressDy = 10;
+constexpr int kTextHeight = 25;
+constexpr int kTextWidth = 13;
 
 }  // namespace
 
@@ -41,6 +45,11 @@ void PlaySurface::ApplySettings(const CAppSettings& settings, const Rect& client
 
 void PlaySurface::SetPictures(int count, const std::array<int, kPictureSlots>& pictureSounds) {
     m_nCurrent = -1;
+    m_nPictureCount = count;
+    m_nPictureSound = pictureSounds;
+}
+
+void PlaySurface::SetPictureCount(int count, const std::array<int, kPictureSlots>& pictureSounds) {
     m_nPictureCount = count;
     m_nPictureSound = pictureSounds;
 }
@@ -206,15 +215,24 @@ PlayEffects PlaySurface::EnterGuardMode() {
     return effects;
 }
 
+PaintPlan PlaySurface::TextPlan(PaintPlan::Kind kind, const Rect& client, int dxAt96,
+                                int dyAt96) const {
+    PaintPlan plan;
+    plan.kind = kind;
+    plan.textX = (client.left + client.right) / 2 + ScaleToDpi(dxAt96, m_nDpi);
+    plan.textY = (client.top + client.bottom) / 2 + ScaleToDpi(dyAt96, m_nDpi);
+    plan.textHeight = ScaleToDpi(kTextHeight, m_nDpi);
+    plan.textWidth = ScaleToDpi(kTextWidth, m_nDpi);
+    return plan;
+}
+
+PaintPlan PlaySurface::ProgressTextPlan(const Rect& client) const {
+    return TextPlan(PaintPlan::Kind::kLoadProgress, client, kProgressDx, kProgressDy);
+}
+
 PaintPlan PlaySurface::Paint(const Rect& client) {
     PaintPlan plan;
-    const int cx = (client.left + client.right) / 2;
-    const int cy = (client.top + client.bottom) / 2;
-    auto text = [&](PaintPlan::Kind kind, int dx) {
-        plan.kind = kind;
-        plan.textX = cx + dx;
-        plan.textY = cy + kTextDy;
-    };
+    auto text = [&](PaintPlan::Kind kind, int dx) { plan = TextPlan(kind, client, dx, kTextDy); };
     if (m_bShowExitHint) {
         m_bShowExitHint = false;
         text(PaintPlan::Kind::kExitHint, kExitHintDx);

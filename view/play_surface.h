@@ -35,11 +35,13 @@ struct PlayEffects {
 
 // What one paint draws.
 struct PaintPlan {
-    enum class Kind { kExitHint, kNoPictures, kPicture, kInvitation, kNothing };
+    enum class Kind { kExitHint, kNoPictures, kPicture, kInvitation, kLoadProgress, kNothing };
 
     Kind kind = Kind::kNothing;
     int textX = 0;  // top-left corner of the text, text kinds only
     int textY = 0;
+    int textHeight = 0;  // character cell size of the text's font
+    int textWidth = 0;
     int slot = -1;  // kPicture: the slot to draw into `picture`
     Rect picture;
     std::array<Rect, 4> strips{};  // white strips of the last rectangle around the picture
@@ -55,7 +57,11 @@ public:
     void SetSoundCount(int count) { m_nSoundCount = count; }
     // After a picture load: nothing current, the loaded count and each slot's sound index.
     void SetPictures(int count, const std::array<int, kPictureSlots>& pictureSounds);
+    // While a load goes on: more pictures count, and what is current stays.
+    void SetPictureCount(int count, const std::array<int, kPictureSlots>& pictureSounds);
     void SetLastRect(const Rect& rect) { m_rcLast = rect; }
+    // The monitor's dots per inch: the texts and their offsets grow with it.
+    void SetDpi(int dpi) { m_nDpi = dpi > 0 ? dpi : kBaseDpi; }
 
     PlayEffects ShowNextPicture();
     PlayEffects OnKeyDown(bool autoRepeat);
@@ -68,6 +74,9 @@ public:
 
     // Consumes the one-shot texts, as the paint that shows them does.
     PaintPlan Paint(const Rect& client);
+    // Where the line telling a picture load's progress goes: under the middle, in the texts'
+    // font.
+    PaintPlan ProgressTextPlan(const Rect& client) const;
 
     bool IsFullScreen() const { return m_bFullScreen; }
     bool MousePlays() const { return m_nMouse != 0; }
@@ -85,6 +94,7 @@ public:
     bool PictureRect(Rect& rect) const;
 
 private:
+    PaintPlan TextPlan(PaintPlan::Kind kind, const Rect& client, int dxAt96, int dyAt96) const;
     bool GrowStep(const Rect& client);  // true when the growth just stopped
     int NextInOrder() const;
     int ChooseSound(bool randomOnlyWithSoundOn) const;
@@ -112,6 +122,9 @@ private:
     int m_nMouse = 0;
     int m_nSound = 0;
     int m_nDisplayOrder = 0;
+
+    static constexpr int kBaseDpi = 96;
+    int m_nDpi = kBaseDpi;
 };
 
 }  // namespace zz

@@ -118,7 +118,7 @@ class Zoomzap:
     always ended on the way out, whatever the test did."""
 
     def __init__(self, images=None, sounds=None, settings=None, sections=None,
-                 locale="ja_JP.UTF-8", title=None):
+                 locale="ja_JP.UTF-8", title=None, first_window=None):
         self.bin_dir = os.environ.get("ZZ_BIN_DIR")
         if not self.bin_dir:
             raise DriverError("ZZ_BIN_DIR must name the folder that holds Zoomzap.exe")
@@ -130,6 +130,8 @@ class Zoomzap:
         self.sections = {"設定": dict(settings or {})}
         self.sections["設定"].setdefault("タイトル", self.title)
         self.sections.update(sections or {})
+        # The window that start() waits for: the main window, unless a dialog comes first.
+        self.first_window = first_window or self.title
         self.folder = None
         self.process = None
         self.window = None
@@ -171,9 +173,9 @@ class Zoomzap:
         self.process = subprocess.Popen(["wine", os.path.join(self.folder, "Zoomzap.exe")],
                                         cwd=self.folder, env=env, stdin=subprocess.DEVNULL,
                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        self.window = self.wait_for_window(self.title, timeout)
+        self.window = self.wait_for_window(self.first_window, timeout)
         if self.window is None:
-            raise DriverError("no window %r within %s s" % (self.title, timeout))
+            raise DriverError("no window %r within %s s" % (self.first_window, timeout))
 
     def stop(self):
         if self.process is not None and self.process.poll() is None:
@@ -247,6 +249,10 @@ class Zoomzap:
     def key(self, *keys):
         """Presses and releases each key combination, xdotool style: "a", "ctrl+c", "alt+F4"."""
         _run(["xdotool", "key", "--delay", "50"] + list(keys))
+
+    def type_text(self, text):
+        """Types text as a run of key presses into whatever has the focus."""
+        _run(["xdotool", "type", "--delay", "50", text])
 
     def key_down(self, key):
         _run(["xdotool", "keydown", key])

@@ -184,6 +184,49 @@ TEST(ClaimedSize, ReadFromTheHeaderOfEachFormat) {
     EXPECT_EQ(ReadClaimedSize({bmp.data(), 20}), std::nullopt);
 }
 
+bool CompleteFile(const Bytes& file) {
+    const std::size_t tail = std::min(file.size(), kPictureTailBytes);
+    return LooksComplete(file, {file.data() + file.size() - tail, tail}, file.size());
+}
+
+TEST(Completeness, CutPngFilesAreRefused) {
+    const Bytes png = ReadFixture("picture.png");
+    EXPECT_TRUE(CompleteFile(png));
+    EXPECT_FALSE(CompleteFile(ReadFixture("truncated.png")));
+    // Shorter than the signature it is no PNG file, and left to the decoders.
+    for (std::size_t n = 8; n < png.size(); ++n) {
+        EXPECT_FALSE(CompleteFile(Bytes(png.begin(), png.begin() + std::ptrdiff_t(n)))) << n;
+    }
+    // Only the first bytes at hand: the end chunk in the tail, the chunks seen so far inside
+    // the file, and no end chunk before the picture data.
+    const std::span<const std::uint8_t> end(png.data() + png.size() - 12, 12);
+    EXPECT_TRUE(LooksComplete({png.data(), 40}, end, png.size()));
+    EXPECT_FALSE(LooksComplete({png.data(), 40}, end, 40));
+    Bytes noData(png.begin(), png.begin() + 33);  // signature and header chunk
+    noData.insert(noData.end(), end.begin(), end.end());
+    EXPECT_FALSE(CompleteFile(noData));
+    Bytes longChunk = png;
+    longChunk[33] = 0x7F;  // the first chunk after the header claims 2 GB
+    EXPECT_FALSE(CompleteFile(longChunk));
+}
+
+TEST(Completeness, JpegNeedsItsFrameHeaderAndScan) {
+    const Bytes jpeg = Jpeg({{0xE0, kJfif}, {0xC0, {8, 0, 48, 0, 64, 3}}});
+    EXPECT_TRUE(CompleteFile(jpeg));
+    EXPECT_TRUE(CompleteFile(ReadFixture("picture.jpg")));
+    const std::size_t scan = jpeg.size() - 8;
+    for (std::size_t n = 2; n < scan; ++n) {
+        const Bytes cut(jpeg.begin(), jpeg.begin() + std::ptrdiff_t(n));
+        EXPECT_FALSE(CompleteFile(cut)) << n;
+        // A head shorter than the file cannot tell.
+        EXPECT_TRUE(LooksComplete(cut, {}, jpeg.size())) << n;
+    }
+    EXPECT_FALSE(CompleteFile(Jpeg({{0xE0, kJfif}})));  // a scan without a frame
+    // Other formats are left to their decoders.
+    EXPECT_TRUE(CompleteFile(ReadFixture("picture.gif")));
+    EXPECT_TRUE(CompleteFile(ReadFixture("not_a_picture.png")));
+}
+
 TEST(PictureSize, AbsurdHeadersAreRefused) {
     EXPECT_FALSE(IsAcceptablePictureSize(0, 10));
     EXPECT_FALSE(IsAcceptablePictureSize(10, 0));

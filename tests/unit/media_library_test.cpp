@@ -9,145 +9,22 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <random>
 #include <set>
+
+#include "tests/unit/memory_tree.h"
+#include "tests/unit/temp_tree.h"
 
 namespace zz {
 namespace {
 
 namespace stdfs = std::filesystem;
 
-std::string Utf8(const stdfs::path& path) {
-    const std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
-}
-
 stdfs::path PathOf(std::string_view utf8) {
     return stdfs::path(std::u8string(utf8.begin(), utf8.end()));
 }
 
-// Folders in memory, listed in the order their entries were made, not sorted.
-class FakeFileSystem : public IFileSystem {
-public:
-    bool ReadFile(const std::string& path, std::string& bytes) const override {
-        const auto it = m_files.find(path);
-        if (it == m_files.end()) {
-            return false;
-        }
-        bytes = it->second;
-        return true;
-    }
-
-    bool ReplaceFile(const std::string& path, std::string_view bytes) override {
-        if (m_bReadOnly) {
-            return false;
-        }
-        m_files[path] = std::string(bytes);
-        return true;
-    }
-
-    bool ListFolder(const std::string& path, std::vector<FolderEntry>& entries) const override {
-        m_listed.push_back(path);
-        const auto it = m_folders.find(path);
-        if (it == m_folders.end() || m_locked.contains(path)) {
-            return false;
-        }
-        entries = it->second;
-        return true;
-    }
-
-    void AddFolder(const std::string& path) { m_folders.try_emplace(path); }
-
-    void AddEntry(const std::string& folder, std::string name, bool isFolder) {
-        m_folders[folder].push_back(FolderEntry{std::move(name), isFolder});
-    }
-
-    void Lock(const std::string& path) { m_locked.insert(path); }
-    void ReadOnly() { m_bReadOnly = true; }
-
-    std::vector<std::string>& Listed() { return m_listed; }
-
-private:
-    std::map<std::string, std::vector<FolderEntry>> m_folders;
-    std::map<std::string, std::string> m_files;
-    std::set<std::string> m_locked;
-    bool m_bReadOnly = false;
-    mutable std::vector<std::string> m_listed;
-};
-
-// A program folder in memory.
-class FakeTree {
-public:
-    FakeTree() { m_fs.AddFolder(m_root); }
-
-    const std::string& Root() const { return m_root; }
-    IFileSystem& Fs() { return m_fs; }
-    FakeFileSystem& Fake() { return m_fs; }
-
-    // rel uses "/" between parts; missing parent folders are made on the way.
-    void File(std::string_view rel) { Make(rel, false); }
-    void Folder(std::string_view rel) { Make(rel, true); }
-
-private:
-    void Make(std::string_view rel, bool isFolder) {
-        std::string folder = m_root;
-        size_t start = 0;
-        for (size_t slash = rel.find('/'); slash != std::string_view::npos;
-             slash = rel.find('/', start)) {
-            MakeOne(folder, rel.substr(start, slash - start), true);
-            folder = JoinPath(folder, rel.substr(start, slash - start));
-            start = slash + 1;
-        }
-        MakeOne(folder, rel.substr(start), isFolder);
-    }
-
-    void MakeOne(const std::string& folder, std::string_view name, bool isFolder) {
-        const std::string path = JoinPath(folder, name);
-        if (m_made.insert(path).second) {
-            m_fs.AddEntry(folder, std::string(name), isFolder);
-            if (isFolder) {
-                m_fs.AddFolder(path);
-            }
-        }
-    }
-
-    FakeFileSystem m_fs;
-    std::string m_root = JoinPath("", "program");
-    std::set<std::string> m_made;
-};
-
-// A program folder on disk, in a fresh temporary folder.
-class RealTree {
-public:
-    RealTree() {
-        std::random_device random;
-        m_root = stdfs::temp_directory_path() / ("zz-media-" + std::to_string(random()));
-        stdfs::create_directories(m_root);
-    }
-    ~RealTree() {
-        std::error_code ignored;  // a leftover temporary folder harms nothing
-        stdfs::remove_all(m_root, ignored);
-    }
-    RealTree(const RealTree&) = delete;
-    RealTree& operator=(const RealTree&) = delete;
-
-    std::string Root() const { return Utf8(m_root); }
-    IFileSystem& Fs() { return SystemFileSystem(); }
-
-    void File(std::string_view rel) {
-        const stdfs::path path = m_root / PathOf(rel);
-        stdfs::create_directories(path.parent_path());
-        std::ofstream out(path);
-        out << "x";
-        if (!out) {
-            ADD_FAILURE() << "cannot make the test file " << rel;
-        }
-    }
-    void Folder(std::string_view rel) { stdfs::create_directories(m_root / PathOf(rel)); }
-
-private:
-    stdfs::path m_root;
-};
+using FakeTree = test::MemoryTree;
+using RealTree = test::TempTree;
 
 template <typename Tree>
 class MediaTreeTest : public ::testing::Test {
@@ -373,7 +250,7 @@ TYPED_TEST(MediaTreeTest, SoundMapKeepsOneIndexPerRelativeName) {
 
 TEST(MediaLibraryFakeTest, SoundMapWriteReportsFailure) {
     FakeTree tree;
-    tree.Fake().ReadOnly();
+    tree.SetReadOnly(true);
     CAppSettings settings(tree.Root(), tree.Fs());
     EXPECT_FALSE(WriteSoundIndex(settings, "dog.png", 1));
     EXPECT_EQ(ReadSoundIndex(settings, "dog.png"), -1);
@@ -399,7 +276,7 @@ TEST(MediaLibraryFakeTest, UnlistableSubFolderAddsNothing) {
     tree.File("images/a.png");
     tree.File("images/b/1.png");
     tree.File("images/c.png");
-    tree.Fake().Lock(JoinPath(ImagesFolder(tree.Root()), "b"));
+    tree.Lock(JoinPath(ImagesFolder(tree.Root()), "b"));
 
     Names names;
     const int count =
@@ -417,20 +294,20 @@ TEST(MediaLibraryFakeTest, WalkStopsListingOnceTheBoundIsReached) {
     tree.File("images/a/2.png");
     tree.File("images/b/3.png");
     tree.File("images/c/d/4.png");
-    tree.Fake().Listed().clear();
+    tree.Listed().clear();
 
     WalkFolder(tree.Fs(), ImagesFolder(tree.Root()), "", 0, 2,
                [](const WalkFile&) { return true; });
     const std::string images = ImagesFolder(tree.Root());
-    EXPECT_EQ(tree.Fake().Listed(), (Names{images, JoinPath(images, "a")}));
+    EXPECT_EQ(tree.Listed(), (Names{images, JoinPath(images, "a")}));
 
-    tree.Fake().Listed().clear();
+    tree.Listed().clear();
     EXPECT_EQ(WalkFolder(tree.Fs(), images, "", 10, 10, [](const WalkFile&) { return true; }), 10);
-    EXPECT_TRUE(tree.Fake().Listed().empty());
+    EXPECT_TRUE(tree.Listed().empty());
 }
 
 // Every folder holds a file and a folder of its own, for ever, as a folder loop does.
-class EndlessFileSystem : public FakeFileSystem {
+class EndlessFileSystem : public test::MemoryTree {
 public:
     bool ListFolder(const std::string&, std::vector<FolderEntry>& entries) const override {
         entries = {FolderEntry{"f.png", false}, FolderEntry{"loop", true}};

@@ -318,5 +318,29 @@ TEST_F(PlaySurfaceTest, PaintShowsOneThingAndCleansOnlyInsideTheLastRectangle) {
     EXPECT_EQ(surface.Paint(kClient).kind, PaintPlan::Kind::kPicture);
 }
 
+TEST_F(PlaySurfaceTest, TextsAndTheirOffsetsGrowWithTheMonitorsDpi) {
+    Start(0);
+    struct Expected {
+        int dpi, textX, textY, height, width;
+    };
+    // 96 DPI keeps the drawn layout; 120 and 144 round halves away from zero; a DPI the
+    // system cannot have falls back to 96.
+    for (const Expected& e : {Expected{96, 200, 275, 25, 13}, Expected{120, 150, 269, 31, 16},
+                              Expected{144, 100, 262, 38, 20}, Expected{192, 0, 250, 50, 26},
+                              Expected{0, 200, 275, 25, 13}}) {
+        surface.SetDpi(e.dpi);
+        const PaintPlan plan = surface.Paint(kClient);
+        ASSERT_EQ(plan.kind, PaintPlan::Kind::kInvitation);
+        EXPECT_EQ(plan.textX, e.textX) << e.dpi;
+        EXPECT_EQ(plan.textY, e.textY) << e.dpi;
+        EXPECT_EQ(plan.textHeight, e.height) << e.dpi;
+        EXPECT_EQ(plan.textWidth, e.width) << e.dpi;
+    }
+    // The exit hint's larger offset scales the same way.
+    surface.SetDpi(144);
+    surface.EnterGuardMode();
+    EXPECT_EQ(surface.Paint(kClient).textX, 400 - 555);
+}
+
 }  // namespace
 }  // namespace zz

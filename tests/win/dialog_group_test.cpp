@@ -5,7 +5,7 @@
 #include "dialogs/win32/group_pick_dlg.h"
 #include "dialogs/win32/group_select_dlg.h"
 #include "resources/dialog_ids.h"
-#include "tests/unit/dialog_temp_tree.h"
+#include "tests/unit/temp_tree.h"
 #include "tests/win/dialog_test_support.h"
 
 namespace zz {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "resources/dialog_ids.h"
-#include "tests/unit/dialog_temp_tree.h"
+#include "tests/unit/temp_tree.h"
 #include "tests/win/dialog_test_support.h"
 
 namespace zz {

@@ -8,7 +8,7 @@
 #include "resources/dialog_ids.h"
 #include "settings/app_settings.h"
 #include "settings/settings_keys.h"
-#include "tests/unit/dialog_temp_tree.h"
+#include "tests/unit/temp_tree.h"
 #include "tests/win/dialog_test_support.h"
 
 namespace zz {

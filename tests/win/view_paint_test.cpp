@@ -117,5 +117,30 @@ TEST(ViewPaintTest, TextCellsAreOpaqueWhiteAndNothingElseIsPainted) {
     EXPECT_GT(canvas.Count(kWhite, painted), 0) << "white behind the characters";
 }
 
+TEST(ViewPaintTest, TextsGrowWithTheDpiAndStayWhereTheLayoutPutsThem) {
+    // 96 DPI first, then twice that: the text's corner moves twice as far from the middle
+    // (400, 300) and its characters are twice as large.
+    RECT boxes[2]{};
+    int index = 0;
+    for (const int dpi : {96, 192}) {
+        CZoomzapView view;
+        view.SetDpi(dpi);
+        Canvas canvas(800, 600, kWhite);
+        view.Paint(canvas.Dc(), RECT{0, 0, 800, 600});
+        boxes[index++] = canvas.Box([](uint32_t pixel) { return Canvas::IsDark(pixel); });
+    }
+    const RECT& at96 = boxes[0];
+    const RECT& at192 = boxes[1];
+    ASSERT_LT(at192.left, at192.right) << "no text drawn at 192 DPI";
+    EXPECT_GE(at192.left, 0);
+    EXPECT_LE(at192.left, 30);
+    EXPECT_GE(at192.top, 250);
+    EXPECT_LE(at192.bottom, 300);
+    const double widthRatio = double(at192.right - at192.left) / (at96.right - at96.left);
+    const double heightRatio = double(at192.bottom - at192.top) / (at96.bottom - at96.top);
+    EXPECT_NEAR(widthRatio, 2.0, 0.25);
+    EXPECT_NEAR(heightRatio, 2.0, 0.3);
+}
+
 }  // namespace
 }  // namespace zz

@@ -37,6 +37,10 @@ public:
     int Width() const { return m_width; }
     int Height() const { return m_height; }
 
+    // Size of the copy kept, at most the picture's own; 0 when empty.
+    int KeptWidth() const { return m_levels.empty() ? 0 : m_levels.front().width; }
+    int KeptHeight() const { return m_levels.empty() ? 0 : m_levels.front().height; }
+
     // Bytes of decoded pixels this picture holds.
     std::size_t MemoryBytes() const;
 

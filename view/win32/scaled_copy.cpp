@@ -7,6 +7,7 @@
 #include "framework/handles.h"
 #include "view/picture_levels.h"
 #include "view/resample.h"
+#include "view/split_runner.h"
 
 namespace zz {
 namespace {
@@ -15,6 +16,9 @@ namespace {
 constexpr std::int64_t kMaxCopyPixels = 1 << 24;
 // Scaled rows go out in bands of about this many pixels (2 MB), which the cache holds.
 constexpr int kCacheBandPixels = 1 << 19;
+// Rows are handed out between the cores in parts of about this many pixels: small enough to
+// share a band evenly, large enough that the handing out costs little.
+constexpr int kSplitPixels = 1 << 15;
 // The copy grows in steps, so that a growing picture does not make a new one every tick.
 constexpr int kGrowthStep = 256;
 
@@ -84,19 +88,32 @@ private:
         }
         m_id = 0;
         GdiFlush();  // GDI may still be working on the bitmap's pixels
-        RegionResampler scaler(source, width, height, part, m_scratch);
+        // Parts of each band on two cores, each core with scratch memory of its own.
+        RegionResampler lanes[2] = {{source, width, height, part, m_scratch[0]},
+                                    {source, width, height, part, m_scratch[1]}};
         const int rows = std::max(1, kCacheBandPixels / part.width);
+        m_band.lanes = lanes;
+        m_band.partRows = std::max(1, kSplitPixels / part.width);
         SelectGuard select(m_dc.Get(), m_bitmap.Get());
         for (int r = 0; r < part.height; r += rows) {
-            const int n = std::min(rows, part.height - r);
-            scaler.Rows(r, n, m_bits + std::ptrdiff_t(r) * m_capacityWidth, m_capacityWidth);
-            BitBlt(dc, x + part.left, y + part.top + r, part.width, n, m_dc.Get(), 0, r, SRCCOPY);
+            m_band.top = r;
+            m_band.rows = std::min(rows, part.height - r);
+            m_split.Run((m_band.rows + m_band.partRows - 1) / m_band.partRows, m_scalePart);
+            BitBlt(dc, x + part.left, y + part.top + r, part.width, m_band.rows, m_dc.Get(), 0, r,
+                   SRCCOPY);
         }
         m_id = id;
         m_width = width;
         m_height = height;
         m_region = part;
         return true;
+    }
+
+    // One part of the band being scaled, on the lane's own scaler.
+    void ScalePart(int index, int lane) {
+        const int first = m_band.top + index * m_band.partRows;
+        m_band.lanes[lane].Rows(first, std::min(m_band.partRows, m_band.top + m_band.rows - first),
+                                m_bits + std::ptrdiff_t(first) * m_capacityWidth, m_capacityWidth);
     }
 
     // A bitmap of at least width x height pixels.
@@ -145,7 +162,17 @@ private:
     int m_width = 0;
     int m_height = 0;
     Region m_region;
-    ResampleScratch m_scratch;
+    ResampleScratch m_scratch[2];
+    // The band being scaled, for the parts that the two cores take.
+    struct Band {
+        RegionResampler* lanes = nullptr;
+        int top = 0;
+        int rows = 0;
+        int partRows = 1;
+    } m_band;
+    // Made once: handing it out on every tick then allocates nothing.
+    const SplitRunner::Job m_scalePart = [this](int index, int lane) { ScalePart(index, lane); };
+    SplitRunner m_split;
 };
 
 }  // namespace

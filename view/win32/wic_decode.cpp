@@ -45,18 +45,39 @@ struct ISourceTransform : IUnknown {
 constexpr IID kSourceTransformId = {
     0x3B16811B, 0x6A43, 0x4EC9, {0xB7, 0x13, 0x3D, 0x5A, 0x0C, 0x13, 0xB9, 0x40}};
 
-// The first bytes of the file, where its header and a photo's EXIF block are.
-bool ReadHead(const std::wstring& path, std::vector<std::uint8_t>& head) {
+// The first bytes of the file, where its header and a photo's EXIF block are, its last bytes,
+// where a PNG file's end chunk is, and its size.
+struct FileEnds {
+    std::vector<std::uint8_t> head;
+    std::vector<std::uint8_t> tail;
+    std::uint64_t size = 0;
+};
+
+bool ReadAt(HANDLE file, std::uint64_t offset, std::vector<std::uint8_t>& bytes) {
+    LARGE_INTEGER at{};
+    at.QuadPart = LONGLONG(offset);
+    DWORD read = 0;
+    if (!SetFilePointerEx(file, at, nullptr, FILE_BEGIN) ||
+        !ReadFile(file, bytes.data(), DWORD(bytes.size()), &read, nullptr)) {
+        return false;
+    }
+    bytes.resize(read);
+    return true;
+}
+
+bool ReadEnds(const std::wstring& path, FileEnds& ends) {
     KernelHandle file(CreateFileW(path.c_str(), GENERIC_READ,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    head.resize(kHeadBytes);
-    DWORD read = 0;
-    if (!file || !ReadFile(file.Get(), head.data(), kHeadBytes, &read, nullptr)) {
+    LARGE_INTEGER size{};
+    if (!file || !GetFileSizeEx(file.Get(), &size)) {
         return false;
     }
-    head.resize(read);
-    return true;
+    ends.size = std::uint64_t(size.QuadPart);
+    ends.head.resize(std::size_t(std::min<std::uint64_t>(ends.size, kHeadBytes)));
+    ends.tail.resize(std::size_t(std::min<std::uint64_t>(ends.size, kPictureTailBytes)));
+    return ReadAt(file.Get(), 0, ends.head) &&
+           ReadAt(file.Get(), ends.size - ends.tail.size(), ends.tail);
 }
 
 // Fetches the rows of a width x height source in strips (copy fills one) and hands each strip
@@ -208,10 +229,12 @@ bool DecodeFrame(IWICImagingFactory& factory, IWICBitmapFrameDecode& frame, UINT
 bool DecodePictureFile(const std::wstring& path, int maxWidth, int maxHeight, DecodedPicture& out) {
     // Some decoders (Wine's JPEG one) allocate for the claimed size as soon as they open the
     // file, so an absurd claim is refused before any of them sees it.
-    std::vector<std::uint8_t> head;
-    if (!ReadHead(path, head)) {
+    // Nor does a file cut short reach them: some read past its end.
+    FileEnds ends;
+    if (!ReadEnds(path, ends) || !LooksComplete(ends.head, ends.tail, ends.size)) {
         return false;
     }
+    const std::vector<std::uint8_t>& head = ends.head;
     if (const std::optional<ClaimedSize> claimed = ReadClaimedSize(head);
         claimed && !IsAcceptablePictureSize(claimed->width, claimed->height)) {
         return false;

@@ -7,6 +7,7 @@
 
 #include "app/zoomzap_app.h"
 #include "dialogs/win32/group_pick_dlg.h"
+#include "framework/dpi.h"
 #include "framework/gdi_guards.h"
 #include "framework/unicode.h"
 #include "resources/resource.h"
@@ -19,14 +20,14 @@ namespace {
 
 constexpr UINT kAutoRepeatFlag = 0x4000;  // in the high word of the key message's lParam
 
-// The paint's texts: extra bold, 25 pixels high, a Japanese font of the system's choice,
-// black on opaque white cells (the DC's defaults).
-void DrawPaintText(HDC dc, int x, int y, std::wstring_view text) {
-    Font font(CreateFontW(25, 13, 0, 0, FW_EXTRABOLD, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
-                          OUT_CHARACTER_PRECIS, CLIP_CHARACTER_PRECIS, DEFAULT_QUALITY,
-                          DEFAULT_PITCH | FF_DONTCARE, nullptr));
+// The paint's texts: extra bold, a Japanese font of the system's choice, black on opaque
+// white cells (the DC's defaults).
+void DrawPaintText(HDC dc, const PaintPlan& plan, std::wstring_view text) {
+    Font font(CreateFontW(plan.textHeight, plan.textWidth, 0, 0, FW_EXTRABOLD, FALSE, FALSE, FALSE,
+                          SHIFTJIS_CHARSET, OUT_CHARACTER_PRECIS, CLIP_CHARACTER_PRECIS,
+                          DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, nullptr));
     SelectGuard select(dc, font.Get());
-    TextOutW(dc, x, y, text.data(), static_cast<int>(text.size()));
+    TextOutW(dc, plan.textX, plan.textY, text.data(), static_cast<int>(text.size()));
 }
 
 std::wstring_view PaintText(PaintPlan::Kind kind) {
@@ -46,8 +47,22 @@ bool KeyWasDown(int key) {
     return (GetKeyState(key) & 0x8000) != 0;
 }
 
+// Full-width digits: the paint's font is asked for by character set only, and the one the
+// system gives may lack the narrow ones.
+std::wstring WideDigits(int value) {
+    std::wstring digits = std::to_wstring(value);
+    for (wchar_t& digit : digits) {
+        digit = static_cast<wchar_t>(digit - L'0' + L'０');
+    }
+    return digits;
+}
+
 RECT ToRECT(const Rect& rect) {
     return RECT{rect.left, rect.top, rect.right, rect.bottom};
+}
+
+Rect ToRect(const RECT& rect) {
+    return Rect{rect.left, rect.top, rect.right, rect.bottom};
 }
 
 // A picture is kept as large as it can be drawn: the share of the screen the settings allow,
@@ -70,11 +85,12 @@ CZoomzapView::CZoomzapView() {
 Rect CZoomzapView::ClientRect() const {
     RECT client{};
     GetClientRect(GetHwnd(), &client);
-    return Rect{client.left, client.top, client.right, client.bottom};
+    return ToRect(client);
 }
 
 void CZoomzapView::OnInitialUpdate() {
     m_strProgramFolder = ProgramFolder();
+    SetDpi(WindowDpi(GetHwnd()));
     LoadSettings();
     SetWindowTextW(GetParentFrame(), Widen(m_strTitle).c_str());
     LoadSoundList();
@@ -120,50 +136,70 @@ void CZoomzapView::ChooseStartupGroup() {
 
 void CZoomzapView::LoadPictures() {
     // Every slot is emptied first, so the table holds this load's pictures and nothing older.
-    for (CPicture& picture : m_hPictures) {
-        picture.Reset();
-    }
+    // The pictures come on the picture worker; the window answers keys meanwhile.
     PictureLoadRules rules;
     rules.maxCount = m_nMaxCount;
     rules.displayOrder = m_nDisplayOrder;
     rules.group = m_strGroup;
     rules.order = m_pictureOrder;
     rules.soundCount = static_cast<int>(m_szSoundNames.size());
-    const CAppSettings soundMap;
-    const PictureLoadResult result =
-        LoadPictureTable(SystemFileSystem(), m_strProgramFolder, soundMap, rules, *this);
-    if (!result.undecodableName.empty()) {
+    m_hPictures.Load(GetHwnd(), m_strProgramFolder, rules, PictureKeepWidth(m_nMaxZoom));
+    m_surface.SetPictures(0, m_hPictures.Sounds());
+}
+
+void CZoomzapView::OnPicturesReady() {
+    const CPictureStore::Update update = m_hPictures.TakeUpdates();
+    if (!update.changed) {
+        return;
+    }
+    if (update.done && !update.result.undecodableName.empty()) {
         const std::wstring text =
-            Widen(result.undecodableName) + L" は\n読み込める形式のファイルではありません。";
+            Widen(update.result.undecodableName) + L" は\n読み込める形式のファイルではありません。";
         MessageBoxW(GetHwnd(), text.c_str(), nullptr, MB_OK);
         ExitProcess(0);
     }
-    m_surface.SetPictures(result.count, result.sounds);
+    if (update.done) {
+        m_surface.SetPictureCount(update.result.count, update.result.sounds);
+    } else {
+        // In order the next picture is the next slot: only slots without a gap before them.
+        const int count =
+            m_nDisplayOrder == 1 ? m_hPictures.LeadingCount() : m_hPictures.LoadedCount();
+        m_surface.SetPictureCount(count, m_hPictures.Sounds());
+    }
+    const int current = m_surface.Current();
+    Rect rect;
+    if (current == -1) {
+        InvalidateRect(GetHwnd(), nullptr, TRUE);  // the progress line
+    } else if (m_hPictures.LargeArrived(current) && m_surface.PictureRect(rect)) {
+        const RECT sharper = ToRECT(rect);
+        InvalidateRect(GetHwnd(), &sharper, FALSE);
+    }
+    WantPictures();
+}
+
+// The current picture's large copy, and in order the next one's, made before they grow.
+void CZoomzapView::WantPictures() {
+    const int current = m_surface.Current();
+    if (current < 0) {
+        return;
+    }
+    m_hPictures.Want(current);
+    const int count = m_surface.PictureCount();
+    if (m_nDisplayOrder == 1 && count > 1) {
+        m_hPictures.Want((current + 1) % count);
+    }
 }
 
 bool CZoomzapView::GetPictureSize(int slot, int& width, int& height) const {
-    const CPicture& picture = m_hPictures[slot];
-    if (!picture) {
-        return false;
-    }
-    width = picture.Width();
-    height = picture.Height();
-    return true;
-}
-
-bool CZoomzapView::LoadSlot(int slot, const std::string& path) {
-    const int keepWidth = PictureKeepWidth(m_nMaxZoom);
-    m_hPictures[slot] = CPicture::Load(Widen(path), keepWidth, 2 * keepWidth);
-    return static_cast<bool>(m_hPictures[slot]);
+    return m_hPictures.GetSize(slot, width, height);
 }
 
 void CZoomzapView::Paint(HDC dc, const RECT& client) {
-    const PaintPlan plan =
-        m_surface.Paint(Rect{client.left, client.top, client.right, client.bottom});
+    const PaintPlan plan = m_surface.Paint(ToRect(client));
     switch (plan.kind) {
         case PaintPlan::Kind::kPicture: {
             const Rect& r = plan.picture;
-            m_hPictures[plan.slot].Draw(dc, r.left, r.top, r.Width(), r.Height());
+            m_hPictures.Draw(plan.slot, dc, r.left, r.top, r.Width(), r.Height());
             for (int i = 0; i < plan.stripCount; ++i) {
                 const RECT strip = ToRECT(plan.strips[i]);
                 FillRect(dc, &strip, m_brWhite.Get());
@@ -172,13 +208,25 @@ void CZoomzapView::Paint(HDC dc, const RECT& client) {
         }
         case PaintPlan::Kind::kNothing:
             break;
-        default:
-            DrawPaintText(dc, plan.textX, plan.textY, PaintText(plan.kind));
+        case PaintPlan::Kind::kNoPictures:
+            // None yet is no answer while the load goes on.
+            if (!m_hPictures.Loading()) {
+                DrawPaintText(dc, plan, PaintText(plan.kind));
+            }
             break;
+        default:
+            DrawPaintText(dc, plan, PaintText(plan.kind));
+            break;
+    }
+    if (m_hPictures.Loading() && plan.kind != PaintPlan::Kind::kPicture) {
+        const std::wstring progress =
+            L"画像を読み込んでいます（" + WideDigits(m_hPictures.LoadedCount()) + L"枚）";
+        DrawPaintText(dc, m_surface.ProgressTextPlan(ToRect(client)), progress);
     }
 }
 
 void CZoomzapView::Apply(const PlayEffects& effects) {
+    WantPictures();
     switch (effects.timer) {
         case PlayEffects::Timer::kStart:
             // A period below one millisecond, typed into the settings, means as fast as can be.
@@ -215,6 +263,16 @@ void CZoomzapView::PlaySoundIndex(int index) const {
 LRESULT CZoomzapView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     // Without the mouse the border gets no hover handling either.
     if (message == WM_NCMOUSEMOVE && !m_surface.MousePlays()) {
+        return 0;
+    }
+    // The frame moved to a monitor of another DPI and has taken its new size.
+    if (message == WM_DPICHANGED_AFTERPARENT) {
+        SetDpi(WindowDpi(GetHwnd()));
+        InvalidateRect(GetHwnd(), nullptr, TRUE);
+        return 0;
+    }
+    if (message == kPicturesReadyMessage) {
+        OnPicturesReady();
         return 0;
     }
     return CView::WindowProc(message, wParam, lParam);

@@ -5,7 +5,6 @@
 
 #include <windows.h>
 
-#include <array>
 #include <string>
 #include <vector>
 
@@ -15,11 +14,11 @@
 #include "view/picture_loader.h"
 #include "view/play_surface.h"
 #include "view/win32/keyboard_guard.h"
-#include "view/win32/picture.h"
+#include "view/win32/picture_store.h"
 
 namespace zz {
 
-class CZoomzapView : public CView, private IPictureSizes, private IPictureDecoder {
+class CZoomzapView : public CView, private IPictureSizes {
 public:
     // Registers itself as the application's play view.
     CZoomzapView();
@@ -37,6 +36,9 @@ public:
     // Asks for a group when the group value says to choose at every start.
     void ChooseStartupGroup();
 
+    // Lays the texts out for a monitor of this many dots per inch.
+    void SetDpi(int dpi) { m_surface.SetDpi(dpi); }
+
     const PlaySurface& Surface() const { return m_surface; }
 
     // The group whose pictures are loaded; the start-up choice replaces the stored value.
@@ -53,8 +55,9 @@ protected:
 
 private:
     bool GetPictureSize(int slot, int& width, int& height) const override;
-    bool LoadSlot(int slot, const std::string& path) override;
 
+    void OnPicturesReady();
+    void WantPictures();
     void LoadSoundList();
     void Apply(const PlayEffects& effects);
     void PlaySoundIndex(int index) const;
@@ -63,7 +66,7 @@ private:
     Rect ClientRect() const;
 
     std::string m_strProgramFolder;
-    std::array<CPicture, kPictureSlots> m_hPictures;
+    CPictureStore m_hPictures;
     CrtRandom m_random{0};
     PlaySurface m_surface{*this, m_random};
     std::vector<std::string> m_szSoundNames;

@@ -1,0 +1,162 @@
+#include "view/win32/picture_store.h"
+
+#include <objbase.h>
+
+#include <algorithm>
+#include <utility>
+
+#include "framework/unicode.h"
+#include "settings/app_settings.h"
+
+namespace zz {
+namespace {
+
+// The small copy fits a quarter of a full-HD screen: about 1 MB a picture with its halvings,
+// sharp for the first ticks of the growth while the large copy is made.
+constexpr int kSmallSide = 480;
+
+}  // namespace
+
+CPictureStore::CPictureStore()
+    : m_worker(
+          // The worker's own COM apartment for the codecs; without it a load only fails.
+          [] { (void)CoInitializeEx(nullptr, COINIT_MULTITHREADED); }, [] { CoUninitialize(); }) {
+    m_sounds.fill(-1);
+}
+
+void CPictureStore::Load(HWND notify, const std::string& programFolder,
+                         const PictureLoadRules& rules, int largeWidth) {
+    m_load.reset();
+    m_worker.DropQueued();
+    for (CPicture& picture : m_small) {
+        picture.Reset();
+    }
+    for (LargeCopy& copy : m_large) {
+        copy = LargeCopy();
+    }
+    m_sounds.fill(-1);
+    m_loadedCount = 0;
+    m_done = false;
+    m_asked.reset();
+    m_arrived.reset();
+    auto decoder = [](int width, int height) {
+        return [width, height](const std::string& path) {
+            return CPicture::Load(Widen(path), width, height);
+        };
+    };
+    m_load = std::make_unique<BackgroundLoad<CPicture>>(
+        m_worker, SystemFileSystem(), programFolder, CAppSettings(programFolder), rules,
+        decoder(kSmallSide, kSmallSide), decoder(largeWidth, 2 * largeWidth),
+        // A lost message only delays the pictures until the next one.
+        [notify] { PostMessageW(notify, kPicturesReadyMessage, 0, 0); });
+}
+
+CPictureStore::Update CPictureStore::TakeUpdates() {
+    Update update;
+    m_arrived.reset();
+    if (!m_load) {
+        return update;
+    }
+    const bool done = m_load->Done(update.result);  // first: nothing comes after the end
+    for (auto& loaded : m_load->TakeLoaded()) {
+        if (!m_small[loaded.slot]) {
+            ++m_loadedCount;
+        }
+        m_small[loaded.slot] = std::move(loaded.picture);
+        m_sounds[loaded.slot] = loaded.sound;
+        update.changed = true;
+    }
+    for (auto& large : m_load->TakeLarge()) {
+        m_asked.reset(large.slot);
+        m_arrived.set(large.slot);
+        KeepLarge(large.slot, std::move(large.picture));
+        update.changed = true;
+    }
+    if (done && !m_done) {
+        m_done = true;
+        update.done = true;
+        update.changed = true;
+    }
+    return update;
+}
+
+int CPictureStore::LeadingCount() const {
+    int count = 0;
+    while (count < kPictureSlots && m_small[count]) {
+        ++count;
+    }
+    return count;
+}
+
+bool CPictureStore::GetSize(int slot, int& width, int& height) const {
+    const CPicture& picture = m_small[slot];
+    if (!picture) {
+        return false;
+    }
+    width = picture.Width();
+    height = picture.Height();
+    return true;
+}
+
+void CPictureStore::Draw(int slot, HDC dc, int x, int y, int width, int height) {
+    const CPicture& small = m_small[slot];
+    LargeCopy* large = FindLarge(slot);
+    if (large != nullptr && (width > small.KeptWidth() || height > small.KeptHeight())) {
+        large->picture.Draw(dc, x, y, width, height);
+    } else {
+        small.Draw(dc, x, y, width, height);
+    }
+}
+
+void CPictureStore::Want(int slot) {
+    if (slot < 0 || slot >= kPictureSlots || !m_small[slot] || !m_load) {
+        return;
+    }
+    if (LargeCopy* large = FindLarge(slot)) {
+        large->used = ++m_uses;
+        return;
+    }
+    const CPicture& small = m_small[slot];
+    if (small.KeptWidth() == small.Width() && small.KeptHeight() == small.Height()) {
+        return;  // kept whole already
+    }
+    if (!m_asked[slot]) {
+        m_asked.set(slot);
+        m_load->RequestLarge(slot);
+    }
+}
+
+std::size_t CPictureStore::MemoryBytes() const {
+    std::size_t bytes = 0;
+    for (const CPicture& picture : m_small) {
+        bytes += picture.MemoryBytes();
+    }
+    for (const LargeCopy& copy : m_large) {
+        bytes += copy.picture.MemoryBytes();
+    }
+    return bytes;
+}
+
+CPictureStore::LargeCopy* CPictureStore::FindLarge(int slot) {
+    for (LargeCopy& copy : m_large) {
+        if (copy.slot == slot && copy.picture) {
+            return &copy;
+        }
+    }
+    return nullptr;
+}
+
+void CPictureStore::KeepLarge(int slot, CPicture picture) {
+    LargeCopy* place = FindLarge(slot);
+    if (place == nullptr) {
+        // The copy used longest ago makes room.
+        place = &*std::min_element(
+            m_large.begin(), m_large.end(),
+            [](const LargeCopy& a, const LargeCopy& b) { return a.used < b.used; });
+    }
+    place->slot = slot;
+    place->used = ++m_uses;
+    place->picture = std::move(picture);
+}
+
+}  // namespace zz
