@@ -1,7 +1,6 @@
 // Picture folders as a parent may fill them, loaded by the program's picture-table loading with
 // the platform's decoders: what cannot be shown is skipped in random order and named in the
-// stored order, and nothing crashes. A truncated PNG and a JPEG claiming a huge size are left
-// out: Wine's decoders crash on them (see the disabled picture tests).
+// stored order, and nothing crashes.
 
 #include <windows.h>
 // After <windows.h>: its ReplaceFile macro renames the interface's member here as it does in
@@ -91,8 +90,10 @@ private:
 constexpr const char* kEmpty = "a_empty.png";
 constexpr const char* kTruncatedBmp = "a_truncated.bmp";
 constexpr const char* kTruncatedJpeg = "a_truncated.jpg";
+constexpr const char* kTruncatedPng = "a_truncated.png";
 constexpr const char* kText = "b_text.jpg";
 constexpr const char* kHuge = "c_huge.png";
+constexpr const char* kHugeJpeg = "c_huge_jpeg.jpg";
 constexpr const char* kLocked = "d_locked.png";
 constexpr const char* kVanishing = "e_vanishing.png";
 constexpr const char* kDeepFolder = "f_deep";
@@ -112,8 +113,10 @@ protected:
         Write(kTruncatedBmp, bmp.substr(0, bmp.size() / 2));
         const std::string jpeg = TestPicture("picture.jpg");
         Write(kTruncatedJpeg, jpeg.substr(0, jpeg.size() / 2));
+        Write(kTruncatedPng, TestPicture("truncated.png"));
         Write(kText, "これは写真ではありません。\r\n");
         Write(kHuge, TestPicture("huge_header.png"));
+        Write(kHugeJpeg, TestPicture("huge_header.jpg"));
         Write(kLocked, TestPicture("picture.png"));
         Write(kVanishing, TestPicture("picture.png"));
         Write(std::string(kFolderNamedLikeAPicture) + "/inner.jpg", TestPicture("picture.jpg"));
@@ -189,8 +192,8 @@ TEST_F(BadMediaTest, RandomOrderSkipsWhatCannotBeShown) {
 }
 
 TEST_F(BadMediaTest, StoredOrderNamesTheFirstFileThatCannotBeShown) {
-    for (const char* bad :
-         {kEmpty, kTruncatedBmp, kTruncatedJpeg, kText, kHuge, kLocked, kVanishing}) {
+    for (const char* bad : {kEmpty, kTruncatedBmp, kTruncatedJpeg, kTruncatedPng, kText, kHuge,
+                            kHugeJpeg, kLocked, kVanishing}) {
         SCOPED_TRACE(bad);
         const VanishingFileSystem fs(
             Utf8(m_root / "images"),
