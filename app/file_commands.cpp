@@ -27,6 +27,20 @@ std::wstring AllFilesFilter() {
     return filter;
 }
 
+// A file dialog's request with the one filter, naming its choice in path. The filter must
+// outlive the request.
+OPENFILENAMEW FileDialogRequest(HWND owner, const std::wstring& filter, wchar_t (&path)[MAX_PATH],
+                                DWORD flags) {
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof(dialog);
+    dialog.hwndOwner = owner;
+    dialog.lpstrFilter = filter.c_str();
+    dialog.lpstrFile = path;
+    dialog.nMaxFile = MAX_PATH;
+    dialog.Flags = flags | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_EXPLORER;
+    return dialog;
+}
+
 }  // namespace
 
 std::string CZoomzapApp::DocumentTitle() const {
@@ -49,13 +63,7 @@ void CZoomzapApp::OnFileNew() {
 void CZoomzapApp::OnFileOpen() {
     const std::wstring filter = AllFilesFilter();
     wchar_t path[MAX_PATH] = {};
-    OPENFILENAMEW dialog{};
-    dialog.lStructSize = sizeof(dialog);
-    dialog.hwndOwner = MainHwnd();
-    dialog.lpstrFilter = filter.c_str();
-    dialog.lpstrFile = path;
-    dialog.nMaxFile = MAX_PATH;
-    dialog.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_EXPLORER;
+    OPENFILENAMEW dialog = FileDialogRequest(MainHwnd(), filter, path, OFN_FILEMUSTEXIST);
     if (GetOpenFileNameW(&dialog)) {
         OpenDocumentFile(Narrow(path));  // reports its own failure
     }
@@ -68,13 +76,7 @@ void CZoomzapApp::OnFileSave() {
     wchar_t path[MAX_PATH] = {};
     const std::wstring title = Widen(DocumentTitle());
     title.copy(path, MAX_PATH - 1);
-    OPENFILENAMEW dialog{};
-    dialog.lStructSize = sizeof(dialog);
-    dialog.hwndOwner = MainHwnd();
-    dialog.lpstrFilter = filter.c_str();
-    dialog.lpstrFile = path;
-    dialog.nMaxFile = MAX_PATH;
-    dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_EXPLORER;
+    OPENFILENAMEW dialog = FileDialogRequest(MainHwnd(), filter, path, OFN_OVERWRITEPROMPT);
     if (!GetSaveFileNameW(&dialog)) {
         return;
     }
