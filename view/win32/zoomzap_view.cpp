@@ -226,7 +226,6 @@ void CZoomzapView::Paint(HDC dc, const RECT& client) {
 }
 
 void CZoomzapView::Apply(const PlayEffects& effects) {
-    WantPictures();
     switch (effects.timer) {
         case PlayEffects::Timer::kStart:
             // A period below one millisecond, typed into the settings, means as fast as can be.
@@ -283,6 +282,7 @@ void CZoomzapView::OnKeyDown(UINT key, UINT, UINT flags) {
         ToggleFullScreen();
     }
     Apply(m_surface.OnKeyDown((flags & kAutoRepeatFlag) != 0));
+    WantPictures();  // only keys and clicks choose a new picture
 }
 
 void CZoomzapView::OnTimer(UINT_PTR id) {
@@ -301,6 +301,7 @@ void CZoomzapView::OnMouseMove(UINT, POINT point) {
 
 void CZoomzapView::OnLButtonUp(UINT, POINT) {
     Apply(m_surface.OnLButtonUp());
+    WantPictures();
 }
 
 void CZoomzapView::OnRButtonUp(UINT, POINT) {
