@@ -15,19 +15,16 @@ using Names = std::vector<std::string>;
 
 TEST(RecentFileListTest, NewestFirstAtMostFourNoRepeats) {
     CRecentFileList list(4);
-    list.Add("C:\\a.zz");
-    list.Add("C:\\b.zz");
-    EXPECT_EQ(list.Entries(), (Names{"C:\\b.zz", "C:\\a.zz"}));
-
+    // Loading drops gaps, repeats and overflow.
+    list.Load({"", "C:\\a.zz", "C:\\A.zz", "C:\\b.zz", "C:\\c", "C:\\d", "C:\\e"});
+    EXPECT_EQ(list.Entries(), (Names{"C:\\a.zz", "C:\\b.zz", "C:\\c", "C:\\d"}));
     // The same file again, spelled in other letter case or with the other slash, moves up.
     list.Add("c:/A.ZZ");
-    EXPECT_EQ(list.Entries(), (Names{"c:/A.ZZ", "C:\\b.zz"}));
-
+    EXPECT_EQ(list.Entries(), (Names{"c:/A.ZZ", "C:\\b.zz", "C:\\c", "C:\\d"}));
     for (const char* name : {"C:\\c", "C:\\d", "C:\\e"}) {
         list.Add(name);
     }
     EXPECT_EQ(list.Entries(), (Names{"C:\\e", "C:\\d", "C:\\c", "c:/A.ZZ"}));
-
     // Only Latin letters fold: these are two different files.
     list.Add("C:\\Ａ");
     list.Add("C:\\ａ");
@@ -35,14 +32,6 @@ TEST(RecentFileListTest, NewestFirstAtMostFourNoRepeats) {
 
     list.Add("");
     EXPECT_EQ(list.Entries().size(), 4u);
-}
-
-TEST(RecentFileListTest, LoadDropsGapsRepeatsAndOverflow) {
-    CRecentFileList list(4);
-    list.Load({"", "C:\\a", "C:\\A", "C:\\b", "C:\\c", "C:\\d", "C:\\e"});
-    EXPECT_EQ(list.Entries(), (Names{"C:\\a", "C:\\b", "C:\\c", "C:\\d"}));
-    EXPECT_EQ(CRecentFileList::ValueName(0), "File1");
-    EXPECT_EQ(CRecentFileList::ValueName(3), "File4");
 }
 
 TEST(ServerRegistrationTest, EntriesNameTypeClassAndQuotedProgram) {
@@ -54,9 +43,8 @@ TEST(ServerRegistrationTest, EntriesNameTypeClassAndQuotedProgram) {
     identity.interfaceId = "{66666666-2222-3333-4444-555555555555}";
     identity.programPath = "C:\\Program Files\\ずーむ\\Zoomzap.exe";
 
-    const std::vector<RegistryEntry> entries = ServerRegistryEntries(identity);
     std::vector<std::pair<std::string, std::string>> actual;
-    for (const RegistryEntry& e : entries) {
+    for (const RegistryEntry& e : ServerRegistryEntries(identity)) {
         actual.emplace_back(e.key, e.value);
     }
     const std::string clsid = "CLSID\\{11111111-2222-3333-4444-555555555555}";
@@ -72,27 +60,19 @@ TEST(ServerRegistrationTest, EntriesNameTypeClassAndQuotedProgram) {
     };
     EXPECT_EQ(actual, expected);
     EXPECT_EQ(ServerRegistryRoots(identity), (Names{"Zoomzap.Document", clsid, iid}));
-}
 
-TEST(ServerRegistrationTest, IncompleteIdentityTouchesNothing) {
-    // Missing document strings must never turn into deleting the whole classes root.
-    ServerIdentity identity = IdentityFromDocumentStrings("");
-    identity.classId = "{11111111-2222-3333-4444-555555555555}";
-    identity.interfaceId = "{66666666-2222-3333-4444-555555555555}";
-    EXPECT_TRUE(ServerRegistryEntries(identity).empty());
-    EXPECT_TRUE(ServerRegistryRoots(identity).empty());
-
-    identity.progId = "Zoomzap.Document";
+    // Missing parts must never turn into deleting the whole classes root.
+    for (auto spoil : {+[](ServerIdentity& i) { i.progId.clear(); },
+                       +[](ServerIdentity& i) { i.classId.clear(); },
+                       +[](ServerIdentity& i) { i.interfaceId.clear(); },
+                       +[](ServerIdentity& i) { i.progId = "Zoomzap\\.."; }}) {
+        ServerIdentity incomplete = identity;
+        spoil(incomplete);
+        EXPECT_TRUE(ServerRegistryEntries(incomplete).empty());
+        EXPECT_TRUE(ServerRegistryRoots(incomplete).empty());
+    }
+    identity.programPath.clear();
     EXPECT_TRUE(ServerRegistryEntries(identity).empty());  // no program to start
-    identity.programPath = "C:\\Zoomzap.exe";
-    EXPECT_EQ(ServerRegistryEntries(identity).size(), 7u);
-    identity.classId.clear();
-    EXPECT_TRUE(ServerRegistryEntries(identity).empty());
-    EXPECT_TRUE(ServerRegistryRoots(identity).empty());
-
-    identity.classId = "{1}";
-    identity.progId = "Zoomzap\\..";
-    EXPECT_TRUE(ServerRegistryRoots(identity).empty());
 }
 
 }  // namespace

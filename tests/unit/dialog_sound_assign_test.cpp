@@ -33,17 +33,13 @@ SoundAssignModel Built(const TempTree& tree, int maxCount = 10) {
 
 TEST(SoundAssignDialogTest, ListsEveryPictureOfEveryGroupWithItsStoredSound) {
     TempTree tree;
-    tree.File("images/dog.png");
-    tree.File("images/animals/COW.JPG");
-    tree.File("images/animals/farm/pig.Jfif");
-    tree.File("images/readme.txt");
-    tree.File("images/picture");
-    tree.File("images/old.png/cat");  // the only dot is in the folder's name
-    tree.File("sounds/a.wav");
-    tree.File("sounds/B.WAVE");
-    tree.File("sounds/c.wav");
-    tree.File("sounds/d.wav");
-    tree.File("sounds/e.wav");
+    // old.png/cat: the only dot is in the folder's name.
+    for (const char* name :
+         {"images/dog.png", "images/animals/COW.JPG", "images/animals/farm/pig.Jfif",
+          "images/readme.txt", "images/picture", "images/old.png/cat", "sounds/a.wav",
+          "sounds/B.WAVE", "sounds/c.wav", "sounds/d.wav", "sounds/e.wav"}) {
+        tree.File(name);
+    }
     StoreSound(tree, "dog.png", 1);
     StoreSound(tree, "animals\\COW.JPG", 7);
     StoreSound(tree, "animals\\farm\\pig.Jfif", -2);
@@ -53,8 +49,7 @@ TEST(SoundAssignDialogTest, ListsEveryPictureOfEveryGroupWithItsStoredSound) {
               (Names{"animals\\COW.JPG", "animals\\farm\\pig.Jfif", "dog.png"}));
     EXPECT_EQ(model.m_assignments, (std::vector<int>{7, -2, 1}));
     EXPECT_EQ(model.SoundRows(), (Names{"a.wav", "B.WAVE", "c.wav", "d.wav", "e.wav"}));
-    EXPECT_EQ(model.PictureRow(0), "animals\\COW.JPG = ランダム");
-    EXPECT_EQ(model.PictureRow(1), "animals\\farm\\pig.Jfif = ランダム");
+    EXPECT_EQ(model.PictureRow(0), "animals\\COW.JPG = ランダム");  // 7 is no sound
     EXPECT_EQ(model.PictureRow(2), "dog.png = B.WAVE");
 
     // Unassigned values go back as they were read, -1 for pictures without a key.
@@ -64,10 +59,10 @@ TEST(SoundAssignDialogTest, ListsEveryPictureOfEveryGroupWithItsStoredSound) {
     ASSERT_TRUE(again.Assign(3, 4));
     EXPECT_EQ(again.PictureRow(3), "new.bmp = e.wav");
     ASSERT_TRUE(settings.OnSoundsAssigned(again.m_pictureNames, again.m_assignments));
-    EXPECT_EQ(Stored(tree, "animals\\COW.JPG"), 7);
-    EXPECT_EQ(Stored(tree, "animals\\farm\\pig.Jfif"), -2);
-    EXPECT_EQ(Stored(tree, "dog.png"), 1);
-    EXPECT_EQ(Stored(tree, "new.bmp"), 4);
+    EXPECT_EQ(
+        (std::vector{Stored(tree, "animals\\COW.JPG"), Stored(tree, "animals\\farm\\pig.Jfif"),
+                     Stored(tree, "dog.png"), Stored(tree, "new.bmp")}),
+        (std::vector{7, -2, 1, 4}));
 }
 
 TEST(SoundAssignDialogTest, WalksStopAtTheLimitAndUnlistedKeysStayUntouched) {
@@ -78,67 +73,46 @@ TEST(SoundAssignDialogTest, WalksStopAtTheLimitAndUnlistedKeysStayUntouched) {
     }
     StoreSound(tree, "p20.png", 3);
     StoreSound(tree, "p21.png", 5);
-
     const SoundAssignModel ten = Built(tree);
     ASSERT_EQ(ten.m_pictureNames.size(), 10u);
     EXPECT_EQ(ten.m_pictureNames.back(), "p19.png");
     EXPECT_EQ(ten.SoundRows().size(), 10u);
     SettingsModel settings(tree.Root());
     ASSERT_TRUE(settings.OnSoundsAssigned(ten.m_pictureNames, ten.m_assignments));
-    EXPECT_EQ(Stored(tree, "p10.png"), -1);
-    EXPECT_EQ(Stored(tree, "p20.png"), 3);
-    EXPECT_EQ(Stored(tree, "p21.png"), 5);
+    EXPECT_EQ(
+        (std::vector{Stored(tree, "p10.png"), Stored(tree, "p20.png"), Stored(tree, "p21.png")}),
+        (std::vector{-1, 3, 5}));
 
     const SoundAssignModel hundred = Built(tree, 100);
     EXPECT_EQ(hundred.m_pictureNames.size(), 12u);
     EXPECT_EQ(hundred.PictureRow(11), "p21.png = s15.wav");
 }
 
-TEST(SoundAssignDialogTest, AssignNeedsASelectedRowInBothLists) {
-    TempTree tree;
-    tree.File("images/a.png");
-    tree.File("images/b.png");
-
-    SoundAssignModel noSounds = Built(tree);
-    EXPECT_EQ(noSounds.PictureRow(0), "a.png = ランダム");
-    EXPECT_FALSE(noSounds.Assign(0, 0));
-    EXPECT_FALSE(noSounds.Assign(0, -1));
-    EXPECT_EQ(noSounds.m_assignments, (std::vector<int>{-1, -1}));
-
-    tree.File("sounds/x.wav");
-    SoundAssignModel model = Built(tree);
-    EXPECT_FALSE(model.Assign(-1, 0));
-    EXPECT_FALSE(model.Assign(2, 0));
-    EXPECT_FALSE(model.Assign(0, 1));
-    EXPECT_EQ(model.m_assignments, (std::vector<int>{-1, -1}));
-    EXPECT_TRUE(model.Assign(1, 0));
-    EXPECT_EQ(model.m_assignments, (std::vector<int>{-1, 0}));
-
-    TempTree empty;
-    SoundAssignModel nothing = Built(empty);
-    EXPECT_TRUE(nothing.m_pictureNames.empty());
-    EXPECT_FALSE(nothing.Assign(0, 0));
-}
-
 TEST(SoundAssignDialogTest, StoredNumbersAreThoseOfThePlaySurfacesSoundList) {
     // The play surface numbers every file directly in the sounds folder; a number stored here
     // must play the chosen sound there, so other files keep their numbers but are not offered.
     TempTree tree;
+    EXPECT_FALSE(Built(tree).Assign(0, 0));  // no pictures
     tree.File("images/a.png");
-    tree.File("sounds/a.wav");
-    tree.File("sounds/b.txt");
-    tree.File("sounds/c.wav");
-    tree.File("sounds/more/d.wav");
+    SoundAssignModel noSounds = Built(tree);
+    EXPECT_FALSE(noSounds.Assign(0, 0));
+    EXPECT_FALSE(noSounds.Assign(0, -1));
+    for (const char* name : {"a.wav", "b.txt", "c.wav", "more/d.wav"}) {
+        tree.File(std::string("sounds/") + name);
+    }
     StoreSound(tree, "a.png", 1);
-
     SoundAssignModel model = Built(tree);
     EXPECT_EQ(model.SoundRows(), (Names{"a.wav", "c.wav"}));
     EXPECT_EQ(model.PictureRow(0), "a.png = ランダム");  // 1 is b.txt
+    // Both lists need a selected row.
+    EXPECT_FALSE(model.Assign(-1, 0));
+    EXPECT_FALSE(model.Assign(1, 0));
+    EXPECT_FALSE(model.Assign(0, 2));
+    EXPECT_EQ(model.m_assignments, (std::vector<int>{1}));
     ASSERT_TRUE(model.Assign(0, 1));
     EXPECT_EQ(model.m_assignments[0], 2);
     EXPECT_EQ(model.PictureRow(0), "a.png = c.wav");
-    const std::vector<std::string> playList = ListSoundNames(SystemFileSystem(), tree.Root(), 10);
-    EXPECT_EQ(playList.at(2), "c.wav");
+    EXPECT_EQ(ListSoundNames(SystemFileSystem(), tree.Root(), 10).at(2), "c.wav");
 }
 
 }  // namespace

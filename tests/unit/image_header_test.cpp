@@ -65,11 +65,10 @@ Bytes Jpeg(const std::vector<std::pair<std::uint8_t, Bytes>>& segments) {
 const Bytes kJfif = {'J', 'F', 'I', 'F', 0, 1, 1, 0, 0, 1, 0, 1, 0, 0};
 
 TEST(JpegOrientation, ReadsEveryOrientationInBothByteOrders) {
+    // After a JFIF segment and an XMP block, as cameras and editors write them.
+    const Bytes xmp = {'h', 't', 't', 'p', ':', '/', '/', 0};
     for (bool big : {false, true}) {
         for (int o = 1; o <= 8; ++o) {
-            EXPECT_EQ(JpegOrientation(Jpeg({{0xE1, ExifBlock(o, big)}})), o) << big;
-            // After a JFIF segment and an XMP block, as cameras and editors write them.
-            const Bytes xmp = {'h', 't', 't', 'p', ':', '/', '/', 0};
             EXPECT_EQ(
                 JpegOrientation(Jpeg({{0xE0, kJfif}, {0xE1, xmp}, {0xE1, ExifBlock(o, big)}})), o);
         }
@@ -81,42 +80,30 @@ TEST(JpegOrientation, ReadsEveryOrientationInBothByteOrders) {
     EXPECT_EQ(JpegOrientation(padded), 3);
 }
 
-TEST(JpegOrientation, NoneWhenTheFileCarriesNone) {
-    EXPECT_EQ(JpegOrientation({}), 0);
+TEST(JpegOrientation, NoneWhenTheFileCarriesNoneOrItsStructureIsBroken) {
     EXPECT_EQ(JpegOrientation(Jpeg({{0xE0, kJfif}})), 0);
-    EXPECT_EQ(JpegOrientation(Jpeg({{0xE1, ExifBlock(0, false)}})), 0);
     EXPECT_EQ(JpegOrientation(Jpeg({{0xE1, ExifBlock(9, true)}})), 0);
     EXPECT_EQ(JpegOrientation(Jpeg({{0xE1, ExifBlock(6, true, 2)}})), 0);  // ASCII type
-    const Bytes png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13};
-    EXPECT_EQ(JpegOrientation(png), 0);
     // An EXIF block after the scan is image data, not metadata.
     Bytes late = Jpeg({});
     late.resize(late.size() - 2);
     PutSegment(late, 0xE1, ExifBlock(6, false));
     EXPECT_EQ(JpegOrientation(late), 0);
-}
-
-TEST(JpegOrientation, BrokenStructuresGiveNone) {
     auto exif = [](auto change) {
         Bytes block = ExifBlock(6, false);
         change(block);
         return JpegOrientation(Jpeg({{0xE1, block}}));
     };
     EXPECT_EQ(exif([](Bytes& b) { b[6] = 'I', b[7] = 'M'; }), 0);                // byte order
-    EXPECT_EQ(exif([](Bytes& b) { b[8] = 43; }), 0);                             // magic
     EXPECT_EQ(exif([](Bytes& b) { b[10] = b[11] = b[12] = b[13] = 0xFF; }), 0);  // directory
     EXPECT_EQ(exif([](Bytes& b) { b[14] = b[15] = 0xFF; }), 6);  // too many entries: found first
-    EXPECT_EQ(exif([](Bytes& b) { b[14] = 1; }), 0);             // orientation not counted
     EXPECT_EQ(exif([](Bytes& b) { b[32] = b[33] = b[34] = b[35] = 0; }), 0);  // count 0
     EXPECT_EQ(exif([](Bytes& b) { b.resize(30); }), 0);                       // cut entry
     // Segment lengths below their own two bytes, or past the end of the file.
-    Bytes shortLength = {0xFF, 0xD8, 0xFF, 0xE1, 0x00, 0x01, 'E', 'x'};
-    EXPECT_EQ(JpegOrientation(shortLength), 0);
+    EXPECT_EQ(JpegOrientation(Bytes{0xFF, 0xD8, 0xFF, 0xE1, 0x00, 0x01, 'E', 'x'}), 0);
     Bytes longLength = Jpeg({{0xE1, ExifBlock(8, true)}});
     longLength[4] = longLength[5] = 0xFF;
     EXPECT_EQ(JpegOrientation(longLength), 8);  // the part present is still read
-    Bytes garbage = {0xFF, 0xD8, 0x12, 0x34, 0xFF, 0xE1};
-    EXPECT_EQ(JpegOrientation(garbage), 0);
 }
 
 TEST(JpegHeader, AnyPrefixOrDamageIsReadSafely) {
@@ -150,11 +137,13 @@ Bytes ReadFixture(const std::string& name) {
 
 TEST(ClaimedSize, ReadFromTheHeaderOfEachFormat) {
     const std::vector<std::pair<const char*, ClaimedSize>> files = {
-        {"picture.png", {64, 48}},          {"picture.jpg", {64, 48}},
-        {"picture.jfif", {64, 48}},         {"picture.gif", {64, 48}},
-        {"picture.bmp", {64, 48}},          {"picture32.bmp", {64, 48}},
-        {"rotated6.jpg", {48, 64}},         {"gray.jpg", {16, 16}},
-        {"truncated.png", {64, 48}},        {"huge_header.png", {100000, 100000}},
+        {"picture.png", {64, 48}},
+        {"picture.jpg", {64, 48}},
+        {"picture.gif", {64, 48}},
+        {"picture.bmp", {64, 48}},
+        {"rotated6.jpg", {48, 64}},
+        {"truncated.png", {64, 48}},
+        {"huge_header.png", {100000, 100000}},
         {"huge_header.jpg", {60000, 60000}}};
     for (const auto& [name, size] : files) {
         const Bytes bytes = ReadFixture(name);
@@ -162,7 +151,6 @@ TEST(ClaimedSize, ReadFromTheHeaderOfEachFormat) {
         EXPECT_EQ(ReadClaimedSize(bytes), size) << name;
     }
     EXPECT_EQ(ReadClaimedSize(ReadFixture("not_a_picture.png")), std::nullopt);
-    EXPECT_EQ(ReadClaimedSize({}), std::nullopt);
     // The frame header found after the metadata, whichever coding it announces (C2:
     // progressive), but not the tables that share its marker range (C4).
     Bytes progressive = Jpeg({{0xE1, ExifBlock(6, false)},
@@ -201,7 +189,6 @@ TEST(Completeness, CutPngFilesAreRefused) {
     // the file, and no end chunk before the picture data.
     const std::span<const std::uint8_t> end(png.data() + png.size() - 12, 12);
     EXPECT_TRUE(LooksComplete({png.data(), 40}, end, png.size()));
-    EXPECT_FALSE(LooksComplete({png.data(), 40}, end, 40));
     Bytes noData(png.begin(), png.begin() + 33);  // signature and header chunk
     noData.insert(noData.end(), end.begin(), end.end());
     EXPECT_FALSE(CompleteFile(noData));
@@ -221,20 +208,14 @@ TEST(Completeness, JpegNeedsItsFrameHeaderAndScan) {
         // A head shorter than the file cannot tell.
         EXPECT_TRUE(LooksComplete(cut, {}, jpeg.size())) << n;
     }
-    EXPECT_FALSE(CompleteFile(Jpeg({{0xE0, kJfif}})));  // a scan without a frame
-    // Other formats are left to their decoders.
-    EXPECT_TRUE(CompleteFile(ReadFixture("picture.gif")));
-    EXPECT_TRUE(CompleteFile(ReadFixture("not_a_picture.png")));
+    EXPECT_FALSE(CompleteFile(Jpeg({{0xE0, kJfif}})));      // a scan without a frame
+    EXPECT_TRUE(CompleteFile(ReadFixture("picture.gif")));  // left to its decoder
 }
 
 TEST(PictureSize, AbsurdHeadersAreRefused) {
-    EXPECT_FALSE(IsAcceptablePictureSize(0, 10));
     EXPECT_FALSE(IsAcceptablePictureSize(10, 0));
-    EXPECT_TRUE(IsAcceptablePictureSize(1, 1));
-    EXPECT_TRUE(IsAcceptablePictureSize(4000, 3000));
     EXPECT_TRUE(IsAcceptablePictureSize(12000, 9000));  // a 108-megapixel phone photo
     EXPECT_TRUE(IsAcceptablePictureSize(32768, 3000));  // a panorama
-    EXPECT_FALSE(IsAcceptablePictureSize(32769, 1));
     EXPECT_FALSE(IsAcceptablePictureSize(1, 32769));
     EXPECT_FALSE(IsAcceptablePictureSize(11000, 11000));
     EXPECT_FALSE(IsAcceptablePictureSize(100000, 100000));
@@ -243,26 +224,17 @@ TEST(PictureSize, AbsurdHeadersAreRefused) {
 
 TEST(PictureSize, KeptSizeFitsTheBoundsWithoutEnlarging) {
     EXPECT_EQ(KeptSize(4000, 3000, 1920, 1080), (PixelSize{1440, 1080}));
-    EXPECT_EQ(KeptSize(4000, 3000, 1920, 0), (PixelSize{1920, 1440}));
-    EXPECT_EQ(KeptSize(3000, 4000, 0, 1000), (PixelSize{750, 1000}));
-    EXPECT_EQ(KeptSize(4000, 3000, 0, 0), (PixelSize{4000, 3000}));
+    EXPECT_EQ(KeptSize(4000, 3000, 1920, 0), (PixelSize{1920, 1440}));  // 0: no bound
     EXPECT_EQ(KeptSize(800, 600, 1920, 1080), (PixelSize{800, 600}));
-    EXPECT_EQ(KeptSize(1920, 1080, 1920, 1080), (PixelSize{1920, 1080}));
-    EXPECT_EQ(KeptSize(30000, 1, 100, 100), (PixelSize{100, 1}));
-    EXPECT_EQ(KeptSize(1, 30000, 100, 100), (PixelSize{1, 100}));
-    EXPECT_EQ(KeptSize(32768, 32768, 1, 1), (PixelSize{1, 1}));
-}
-
-// 3 x 2, each pixel its own number: 0 1 2 / 3 4 5.
-BgraImage Numbered() {
-    BgraImage image(3, 2);
-    for (std::uint32_t i = 0; i < 6; ++i) {
-        image.pixels[i] = i;
-    }
-    return image;
+    EXPECT_EQ(KeptSize(1, 30000, 100, 100), (PixelSize{1, 100}));  // never below one pixel
 }
 
 TEST(Orient, TurnsEachOrientationUpright) {
+    // 3 x 2, each pixel its own number: 0 1 2 / 3 4 5.
+    BgraImage numbered(3, 2);
+    for (std::uint32_t i = 0; i < 6; ++i) {
+        numbered.pixels[i] = i;
+    }
     // The upright picture for each stored orientation, row by row, as the EXIF standard
     // defines them (6: the camera was turned clockwise, so the picture turns clockwise).
     const std::vector<std::pair<int, std::vector<std::uint32_t>>> cases = {
@@ -271,15 +243,10 @@ TEST(Orient, TurnsEachOrientationUpright) {
         {7, {5, 2, 4, 1, 3, 0}}, {8, {2, 5, 1, 4, 0, 3}}, {0, {0, 1, 2, 3, 4, 5}},
         {9, {0, 1, 2, 3, 4, 5}}};
     for (const auto& [orientation, expected] : cases) {
-        const BgraImage upright = Orient(Numbered(), orientation);
+        const BgraImage upright = Orient(numbered, orientation);
         EXPECT_EQ(upright.pixels, expected) << orientation;
         EXPECT_EQ(upright.width, SwapsAxes(orientation) ? 2 : 3);
         EXPECT_EQ(upright.height, SwapsAxes(orientation) ? 3 : 2);
-    }
-    // 6 and 8 undo each other; the others undo themselves.
-    const int inverse[] = {0, 1, 2, 3, 4, 5, 8, 7, 6};
-    for (int o = 1; o <= 8; ++o) {
-        EXPECT_EQ(Orient(Orient(Numbered(), o), inverse[o]).pixels, Numbered().pixels) << o;
     }
     EXPECT_TRUE(Orient(BgraImage(), 6).pixels.empty());
 }

@@ -1,7 +1,6 @@
-// A program killed in the middle of saving its settings: the file is then the old or the new
-// one, whole, and what the killed saves leave behind does not pile up. Linux only: a child
-// process saves in a loop and is killed at random points, half of them chosen inside the write
-// of the temporary file (seen in the child's open files while it is stopped).
+// A save killed midway leaves the old or the new file, whole, and its leftovers do not pile up.
+// Linux only: a saving child is killed at random, half the time inside the temporary file's
+// write (seen in its open files while it is stopped).
 
 #ifdef __linux__
 
@@ -23,6 +22,7 @@
 
 #include "settings/app_settings.h"
 #include "settings/codepage932.h"
+#include "tests/unit/temp_tree.h"
 
 namespace zz {
 namespace {
@@ -30,24 +30,11 @@ namespace {
 namespace stdfs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
-// One of two records that differ in every value but not in their keys, so that saving either
-// gives the same file whatever the file held before.
-void FillRecord(CAppSettings& settings, int which) {
-    settings.m_strTitle = which == 0 ? "古いタイトル" : "新しいタイトル";
-    settings.m_nSpeed = which == 0 ? 1 : 300;
-    settings.m_nMaxMedia = 1;
-    settings.m_pictureOrder.assign(100, which == 0 ? "たべもの\\いちご.png" : "ソ\\表.jpg");
-}
-
 enum class Aim { kAnywhere, kInsideTheWrite };
 
 class KilledWriterTest : public ::testing::Test {
 protected:
     KilledWriterTest() {
-        const std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        m_folder = stdfs::temp_directory_path() /
-                   ("zz-killed-" + test + "-" + std::to_string(std::random_device()()));
-        stdfs::create_directories(m_folder);
         // A sound map of some size, so that writing a save takes a while.
         std::string bytes = Utf8ToCp932("[SoundFile]\r\n");
         for (int i = 0; bytes.size() < (256 << 10); ++i) {
@@ -55,17 +42,15 @@ protected:
                                  ".png=" + std::to_string(i % 12) + "\r\n");
         }
         std::ofstream(IniPath(), std::ios::binary) << bytes;
-        m_old = SaveRecord(0);
-        m_new = SaveRecord(1);
+        EXPECT_TRUE(SaveRecord(0));
+        m_old = FileBytes();
+        EXPECT_TRUE(SaveRecord(1));
+        m_new = FileBytes();
         const auto start = Clock::now();
         for (int i = 0; i < 4; ++i) {
             SaveRecord(i % 2);
         }
         m_saveTime = (Clock::now() - start) / 4;
-    }
-    ~KilledWriterTest() override {
-        std::error_code ignored;  // a leftover temporary folder harms nothing
-        stdfs::remove_all(m_folder, ignored);
     }
 
     stdfs::path IniPath() const { return m_folder / "Zoomzap.ini"; }
@@ -75,31 +60,16 @@ protected:
         return std::string(std::istreambuf_iterator<char>(in), {});
     }
 
-    // The file's bytes after saving one of the two records.
-    std::string SaveRecord(int which) {
+    // Saves one of two records that differ in every value but not in their keys, so that
+    // saving either gives the same file whatever the file held before.
+    bool SaveRecord(int which) const {
         CAppSettings settings(m_folder.string());
         settings.Load();
-        FillRecord(settings, which);
-        if (!settings.Save()) {
-            ADD_FAILURE() << "save failed";
-        }
-        return FileBytes();
-    }
-
-    // A child that saves the two records in turn until it is killed.
-    pid_t StartSavingChild() {
-        const pid_t child = ::fork();
-        if (child == 0) {
-            for (int which = 0;; which ^= 1) {
-                CAppSettings settings(m_folder.string());
-                settings.Load();
-                FillRecord(settings, which);
-                if (!settings.Save()) {
-                    ::_exit(3);
-                }
-            }
-        }
-        return child;
+        settings.m_strTitle = which == 0 ? "古いタイトル" : "新しいタイトル";
+        settings.m_nSpeed = which == 0 ? 1 : 300;
+        settings.m_nMaxMedia = 1;
+        settings.m_pictureOrder.assign(100, which == 0 ? "たべもの\\いちご.png" : "ソ\\表.jpg");
+        return settings.Save();
     }
 
     // Whether the stopped child holds a file of the folder open for writing other than the
@@ -116,11 +86,16 @@ protected:
         return false;
     }
 
-    // Kills a saving child at a random moment, or at the first of many random moments that
-    // finds it writing. Whether the kill landed inside the write; nothing when the child
+    // Kills a child saving the two records in turn at a random moment, or at the first of many
+    // that finds it writing. Whether the kill landed inside the write; nothing when the child
     // failed by itself.
     std::optional<bool> KillSavingChild(std::mt19937& random, Aim aim) {
-        const pid_t child = StartSavingChild();
+        const pid_t child = ::fork();
+        for (int which = 0; child == 0; which ^= 1) {
+            if (!SaveRecord(which)) {
+                ::_exit(3);
+            }
+        }
         if (child < 0) {
             return std::nullopt;
         }
@@ -149,15 +124,8 @@ protected:
         return inside;
     }
 
-    int LeftoverFiles() const {
-        int count = 0;
-        for (const auto& entry : stdfs::directory_iterator(m_folder)) {
-            count += entry.path().filename() != "Zoomzap.ini";
-        }
-        return count;
-    }
-
-    stdfs::path m_folder;
+    test::TempTree m_tree;
+    stdfs::path m_folder = m_tree.Root();
     std::string m_old;
     std::string m_new;
     Clock::duration m_saveTime{};
@@ -169,8 +137,7 @@ TEST_F(KilledWriterTest, EveryKillLeavesTheOldOrTheNewFileWhole) {
     int kills = 0;
     int insideTheWrite = 0;
     int oldSeen = 0;
-    // 200 kills, or as many as fit in a few seconds where saves are slow, but never few; the
-    // long form (ZZ_KILL_COUNT=n) makes exactly n.
+    // 200 kills, or as many as fit in 6 s, at least 20; ZZ_KILL_COUNT=n makes exactly n.
     const char* const longForm = std::getenv("ZZ_KILL_COUNT");
     const int count = longForm != nullptr ? std::atoi(longForm) : 200;
     const auto deadline =
@@ -209,11 +176,11 @@ TEST_F(KilledWriterTest, WhatKilledSavesLeaveBehindIsGoneAfterTheNextSave) {
         insideTheWrite += *inside;
     }
     ASSERT_GT(insideTheWrite, 0) << "no kill landed inside a write";
-    std::printf("%d kills inside the write left %d files before the next save\n", insideTheWrite,
-                LeftoverFiles());
-    SaveRecord(0);
+    ASSERT_TRUE(SaveRecord(0));
     EXPECT_EQ(FileBytes(), m_old);
-    EXPECT_EQ(LeftoverFiles(), 0) << "files of killed saves stay in the program folder";
+    const stdfs::directory_iterator entries(m_folder);
+    EXPECT_EQ(std::distance(begin(entries), end(entries)), 1)
+        << "files of killed saves stay in the program folder";
 }
 
 }  // namespace

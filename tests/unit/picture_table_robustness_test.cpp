@@ -1,5 +1,4 @@
-// Picture folders as parents name them: a group folder with a long Japanese name, shown in the
-// stored order.
+// A group folder with a long Japanese name, shown in the stored order.
 
 #include <gtest/gtest.h>
 
@@ -17,10 +16,6 @@ namespace {
 
 namespace stdfs = std::filesystem;
 
-stdfs::path PathOf(std::string_view utf8) {
-    return stdfs::path(std::u8string(utf8.begin(), utf8.end()));
-}
-
 std::string Utf8(const stdfs::path& path) {
     const std::u8string text = path.u8string();
     return std::string(text.begin(), text.end());
@@ -29,32 +24,28 @@ std::string Utf8(const stdfs::path& path) {
 struct SlotRecorder : IPictureDecoder {
     std::map<int, std::string> slots;
     bool LoadSlot(int slot, const std::string& path) override {
-        slots[slot] = Utf8(PathOf(path).filename());
+        slots[slot] = path.substr(path.find_last_of("\\/") + 1);
         return true;
     }
 };
 
-// The group's name outgrows a string's inline buffer, so that a copy of it lives on the heap
-// and any use of a copy that is gone shows in the sanitizer tree.
+// The name outgrows a string's inline buffer, so a use of a destroyed copy shows under ASan.
 TEST(PictureTableRobustness, InOrderALongGroupNameNumbersTheGroupsEntries) {
     const std::string group = "のりものとどうぶつのえほん";
     const stdfs::path root =
         stdfs::temp_directory_path() / ("zz-pictures-" + std::to_string(std::random_device()()));
-    stdfs::create_directories(root / "images" / PathOf(group));
-    for (const char* name : {"bus.png", "cat.png"}) {
-        std::ofstream(root / "images" / PathOf(group) / name) << "picture";
-    }
+    const stdfs::path folder = root / "images" / std::u8string(group.begin(), group.end());
+    stdfs::create_directories(folder);
+    std::ofstream(folder / "bus.png") << "picture";
+    std::ofstream(folder / "cat.png") << "picture";
 
     CAppSettings soundMap(Utf8(root));
-    PictureLoadRules rules;
-    rules.displayOrder = 1;
-    rules.group = group;
-    rules.order = {group + "\\gone.png", "other\\dog.png", group + "\\cat.png",
-                   group + "\\bus.png"};
+    const PictureLoadRules rules{.displayOrder = 1,
+                                 .group = group,
+                                 .order = {group + "\\gone.png", "other\\dog.png",
+                                           group + "\\cat.png", group + "\\bus.png"}};
     SlotRecorder decoder;
-    const PictureLoadResult result =
-        LoadPictureTable(SystemFileSystem(), Utf8(root), soundMap, rules, decoder);
-    EXPECT_EQ(result.count, 2);
+    EXPECT_EQ(LoadPictureTable(SystemFileSystem(), Utf8(root), soundMap, rules, decoder).count, 2);
     EXPECT_EQ(decoder.slots, (std::map<int, std::string>{{1, "cat.png"}, {2, "bus.png"}}));
 
     std::error_code ignored;  // a leftover temporary folder harms nothing

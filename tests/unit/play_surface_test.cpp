@@ -4,6 +4,7 @@
 
 #include <deque>
 #include <map>
+#include <tuple>
 #include <vector>
 
 #include "settings/app_settings.h"
@@ -14,13 +15,8 @@ namespace {
 struct FakePictures : IPictureSizes {
     std::map<int, std::pair<int, int>> sizes;
     bool GetPictureSize(int slot, int& width, int& height) const override {
-        auto it = sizes.find(slot);
-        if (it == sizes.end()) {
-            return false;
-        }
-        width = it->second.first;
-        height = it->second.second;
-        return true;
+        const auto it = sizes.find(slot);
+        return it != sizes.end() && (std::tie(width, height) = it->second, true);
     }
 };
 
@@ -28,11 +24,8 @@ struct FakePictures : IPictureSizes {
 struct ScriptedRandom : IRandomSource {
     std::deque<int> values;
     int Next() override {
-        if (values.empty()) {
-            return 0;
-        }
-        const int value = values.front();
-        values.pop_front();
+        const int value = values.empty() ? 0 : values.front();
+        values.empty() ? void() : values.pop_front();
         return value;
     }
 };
@@ -50,7 +43,7 @@ protected:
         settings.m_nGrowth = 10;
         settings.m_nSpeed = 1;
         settings.m_nMaxZoom = 100;
-        settings.m_nDisplayOrder = 0;
+        settings.m_nDisplayOrder = 1;
     }
 
     // Fills `count` slots with 400x200 pictures and applies the settings.
@@ -61,6 +54,16 @@ protected:
         surface.ApplySettings(settings, kClient);
         surface.SetPictures(count, sounds);
         surface.SetLastRect(kClient);
+    }
+
+    void Apply() { surface.ApplySettings(settings, kClient); }
+    std::vector<int> ShowNext(int n) {
+        std::vector<int> shown;
+        for (int i = 0; i < n; ++i) {
+            surface.ShowNextPicture();
+            shown.push_back(surface.Current());
+        }
+        return shown;
     }
 
     static std::array<int, kPictureSlots> Unassigned() {
@@ -76,7 +79,6 @@ protected:
 };
 
 TEST_F(PlaySurfaceTest, GrowthIsGeometricWithAOnePixelFloorAndStopsPastTheMaximum) {
-    settings.m_nDisplayOrder = 1;
     Start(1);
     surface.ShowNextPicture();
     std::vector<int> halves{surface.HalfWidth()};
@@ -88,14 +90,11 @@ TEST_F(PlaySurfaceTest, GrowthIsGeometricWithAOnePixelFloorAndStopsPastTheMaximu
         ++ticks;
     } while (effects.timer != PlayEffects::Timer::kStop && ticks < 1000);
 
-    const std::vector<int> tail{22,  24,  26,  28,  30,  33,  36,  39,  42,  46,  50,  55,
-                                60,  66,  72,  79,  86,  94,  103, 113, 124, 136, 149, 163,
-                                179, 196, 215, 236, 259, 284, 312, 343, 377, 414};
-    std::vector<int> expected;
-    for (int half = 1; half <= 20; ++half) {
-        expected.push_back(half);
-    }
-    expected.insert(expected.end(), tail.begin(), tail.end());
+    // One pixel a tick while 10 % is less, then 10 % a tick.
+    const std::vector<int> expected{
+        1,  2,  3,   4,   5,   6,   7,   8,   9,   10,  11,  12,  13,  14,  15,  16,  17,  18,
+        19, 20, 22,  24,  26,  28,  30,  33,  36,  39,  42,  46,  50,  55,  60,  66,  72,  79,
+        86, 94, 103, 113, 124, 136, 149, 163, 179, 196, 215, 236, 259, 284, 312, 343, 377, 414};
     EXPECT_EQ(halves, expected);
     EXPECT_EQ(ticks, 53);
     EXPECT_FALSE(surface.IsAnimating());
@@ -108,7 +107,6 @@ TEST_F(PlaySurfaceTest, GrowthIsGeometricWithAOnePixelFloorAndStopsPastTheMaximu
 TEST_F(PlaySurfaceTest, HugeSettingsAndZeroWidthPicturesNeitherOverflowNorDivideByZero) {
     settings.m_nGrowth = 2147483647;
     settings.m_nMaxZoom = 2147483647;
-    settings.m_nDisplayOrder = 1;
     Start(1);
     surface.ShowNextPicture();
     int ticks = 0;
@@ -122,7 +120,7 @@ TEST_F(PlaySurfaceTest, HugeSettingsAndZeroWidthPicturesNeitherOverflowNorDivide
     // Shrinking with a huge growth stops at zero instead of far below it.
     surface.SetPictures(1, Unassigned());
     settings.m_nMouse = 1;
-    surface.ApplySettings(settings, kClient);
+    Apply();
     surface.ShowNextPicture();
     surface.OnTimer(kClient);
     surface.OnRButtonUp();  // pause
@@ -137,28 +135,30 @@ TEST_F(PlaySurfaceTest, HugeSettingsAndZeroWidthPicturesNeitherOverflowNorDivide
     EXPECT_EQ(surface.Paint(kClient).kind, PaintPlan::Kind::kNothing);
 }
 
-TEST_F(PlaySurfaceTest, InOrderCyclesThroughLoadedSlotsAndSkipsEmptyOnes) {
-    settings.m_nDisplayOrder = 1;
+TEST_F(PlaySurfaceTest, InOrderKeysCycleThroughLoadedSlotsAndSkipEmptyOnes) {
     Start(3);
-    std::vector<int> shown;
-    for (int i = 0; i < 5; ++i) {
-        surface.ShowNextPicture();
-        shown.push_back(surface.Current());
-    }
-    EXPECT_EQ(shown, (std::vector<int>{0, 1, 2, 0, 1}));
+    PlayEffects first = surface.OnKeyDown(false);
+    EXPECT_EQ(first.repaint, PlayEffects::Repaint::kWholeWithErase);
+    EXPECT_EQ(first.timer, PlayEffects::Timer::kStart);
+    // Auto-repeat brings no new picture.
+    PlayEffects repeat = surface.OnKeyDown(true);
+    EXPECT_EQ(repeat.repaint, PlayEffects::Repaint::kNone);
+    EXPECT_EQ(repeat.timer, PlayEffects::Timer::kKeep);
+    EXPECT_EQ(surface.Current(), 0);
+    // A tick repaints the union of the last rectangle and the picture, without erasing.
+    PlayEffects tick = surface.OnTimer(kClient);
+    EXPECT_EQ(tick.repaint, PlayEffects::Repaint::kRectWithoutErase);
+    EXPECT_EQ(tick.rect, kClient);
+    EXPECT_EQ(ShowNext(4), (std::vector<int>{1, 2, 0, 1}));
 
     // A listed file that was missing leaves slot 1 empty; slot 2 must still come.
     pictures.sizes.erase(1);
     surface.SetPictures(2, Unassigned());
-    shown.clear();
-    for (int i = 0; i < 4; ++i) {
-        surface.ShowNextPicture();
-        shown.push_back(surface.Current());
-    }
-    EXPECT_EQ(shown, (std::vector<int>{0, 2, 0, 2}));
+    EXPECT_EQ(ShowNext(4), (std::vector<int>{0, 2, 0, 2}));
 }
 
 TEST_F(PlaySurfaceTest, RandomChoiceUsesTheGeneratorAndNoPicturesShowsTheTextOnce) {
+    settings.m_nDisplayOrder = 0;
     Start(4);
     random.values = {ValueFor(3, 4), ValueFor(3, 4)};
     surface.ShowNextPicture();
@@ -175,37 +175,24 @@ TEST_F(PlaySurfaceTest, RandomChoiceUsesTheGeneratorAndNoPicturesShowsTheTextOnc
     EXPECT_EQ(surface.OnTimer(kClient).repaint, PlayEffects::Repaint::kNone);
 }
 
-TEST_F(PlaySurfaceTest, KeysGiveOnePicturePerFreshPressAndRepaintAsTheyShould) {
-    settings.m_nDisplayOrder = 1;
-    Start(2);
-    PlayEffects first = surface.OnKeyDown(false);
-    EXPECT_EQ(first.repaint, PlayEffects::Repaint::kWholeWithErase);
-    EXPECT_EQ(first.timer, PlayEffects::Timer::kStart);
-    PlayEffects repeat = surface.OnKeyDown(true);
-    EXPECT_EQ(repeat.repaint, PlayEffects::Repaint::kNone);
-    EXPECT_EQ(repeat.timer, PlayEffects::Timer::kKeep);
-    EXPECT_EQ(surface.Current(), 0);
-
-    // A tick repaints the union of the last rectangle and the picture, without erasing.
-    PlayEffects tick = surface.OnTimer(kClient);
-    EXPECT_EQ(tick.repaint, PlayEffects::Repaint::kRectWithoutErase);
-    EXPECT_EQ(tick.rect, kClient);
-}
-
 TEST_F(PlaySurfaceTest, SoundFollowsTheAssignmentAndTheSoundSetting) {
     std::array<int, kPictureSlots> sounds = Unassigned();
     sounds[0] = 2;
-    settings.m_nDisplayOrder = 1;
     settings.m_nSound = 0;
+    settings.m_nMouse = 1;
     Start(2, sounds);
     surface.SetSoundCount(5);
     EXPECT_EQ(surface.ShowNextPicture().sound, 2) << "an assigned sound plays with sound off";
+    EXPECT_EQ(surface.OnRButtonUp().sound, -1) << "the right button plays only with sound on";
+    surface.OnRButtonUp();
     EXPECT_EQ(surface.ShowNextPicture().sound, -1) << "no random sound with sound off";
 
     settings.m_nSound = 1;
-    surface.ApplySettings(settings, kClient);
+    Apply();
     random.values = {ValueFor(4, 5)};
     EXPECT_EQ(surface.ShowNextPicture().sound, 2);
+    EXPECT_EQ(surface.OnRButtonUp().sound, 2);
+    surface.OnRButtonUp();
     EXPECT_EQ(surface.ShowNextPicture().sound, 4);
 
     surface.SetSoundCount(0);
@@ -214,16 +201,14 @@ TEST_F(PlaySurfaceTest, SoundFollowsTheAssignmentAndTheSoundSetting) {
 }
 
 TEST_F(PlaySurfaceTest, MouseMovesTheCentrePausesReversesAndShrinks) {
-    settings.m_nDisplayOrder = 1;
     settings.m_nMouse = 0;
     Start(1);
-    EXPECT_EQ(surface.CenterX(), 400);
     EXPECT_EQ(surface.OnMouseMove(10, 20, kClient).repaint, PlayEffects::Repaint::kNone);
     EXPECT_EQ(surface.CenterX(), 400) << "the mouse does not play when it is off";
     EXPECT_EQ(surface.OnLButtonUp().timer, PlayEffects::Timer::kKeep);
 
     settings.m_nMouse = 1;
-    surface.ApplySettings(settings, kClient);
+    Apply();
     surface.OnMouseMove(100, 120, kClient);
     EXPECT_EQ(surface.CenterX(), 100);
     EXPECT_EQ(surface.CenterY(), 120);
@@ -272,45 +257,25 @@ TEST_F(PlaySurfaceTest, MouseMovesTheCentrePausesReversesAndShrinks) {
     EXPECT_EQ(surface.Direction(), +1);
 }
 
-TEST_F(PlaySurfaceTest, RightButtonSoundOnlyWithSoundOn) {
-    std::array<int, kPictureSlots> sounds = Unassigned();
-    sounds[0] = 1;
-    settings.m_nDisplayOrder = 1;
-    settings.m_nMouse = 1;
-    Start(1, sounds);
-    surface.SetSoundCount(3);
-    surface.ShowNextPicture();
-    EXPECT_EQ(surface.OnRButtonUp().sound, -1);
-    settings.m_nSound = 1;
-    surface.ApplySettings(settings, kClient);
-    EXPECT_EQ(surface.OnRButtonUp().sound, 1);
-}
-
 TEST_F(PlaySurfaceTest, PaintShowsOneThingAndCleansOnlyInsideTheLastRectangle) {
-    settings.m_nDisplayOrder = 1;
     Start(1);
-    PaintPlan idle = surface.Paint(kClient);
-    EXPECT_EQ(idle.kind, PaintPlan::Kind::kInvitation);
-    EXPECT_EQ(idle.textX, 200);
-    EXPECT_EQ(idle.textY, 275);
-
     surface.ShowNextPicture();
     PaintPlan picture = surface.Paint(kClient);
     ASSERT_EQ(picture.kind, PaintPlan::Kind::kPicture);
     EXPECT_EQ(picture.picture, (Rect{399, 300, 401, 300}));
     ASSERT_EQ(picture.stripCount, 4);
-    EXPECT_EQ(picture.strips[0], (Rect{0, 0, 399, 600}));
-    EXPECT_EQ(picture.strips[1], (Rect{0, 0, 800, 300}));
-    EXPECT_EQ(picture.strips[2], (Rect{401, 0, 800, 600}));
-    EXPECT_EQ(picture.strips[3], (Rect{0, 300, 800, 600}));
+    const Rect strips[] = {
+        {0, 0, 399, 600}, {0, 0, 800, 300}, {401, 0, 800, 600}, {0, 300, 800, 600}};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(picture.strips[i], strips[i]) << i;
+    }
 
     // A picture that covers the last rectangle leaves nothing to clean.
     surface.SetLastRect({399, 300, 401, 300});
     EXPECT_EQ(surface.Paint(kClient).stripCount, 0);
 
     // The exit hint wins over a current picture, for one paint only.
-    PlayEffects guard = surface.EnterGuardMode();
-    EXPECT_EQ(guard.timer, PlayEffects::Timer::kStop);
+    EXPECT_EQ(surface.EnterGuardMode().timer, PlayEffects::Timer::kStop);
     EXPECT_FALSE(surface.IsAnimating());
     PaintPlan hint = surface.Paint(kClient);
     EXPECT_EQ(hint.kind, PaintPlan::Kind::kExitHint);
@@ -319,6 +284,7 @@ TEST_F(PlaySurfaceTest, PaintShowsOneThingAndCleansOnlyInsideTheLastRectangle) {
 }
 
 TEST_F(PlaySurfaceTest, TextsAndTheirOffsetsGrowWithTheMonitorsDpi) {
+    settings.m_nDisplayOrder = 0;
     Start(0);
     struct Expected {
         int dpi, textX, textY, height, width;

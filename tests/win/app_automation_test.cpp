@@ -1,5 +1,5 @@
 // Automation: a client starts the program through COM, gets an empty dispatch interface, and
-// the program ends when the client lets go. Printing: the page shows what the view draws.
+// the program ends when the client lets go.
 
 #include <gtest/gtest.h>
 
@@ -14,10 +14,8 @@
 #include "app/automation_ids.h"
 #include "app/automation_server.h"
 #include "app/registry.h"
-#include "app/view_printer.h"
 #include "framework/handles.h"
 #include "framework/unicode.h"
-#include "framework/view.h"
 
 namespace zz {
 namespace {
@@ -122,9 +120,6 @@ TEST(AppAutomationTest, ClientGetsAnEmptyDocumentAndTheProgramEndsWhenReleased) 
         ASSERT_TRUE(process) << "COM started the program";
         EXPECT_FALSE(HasVisibleWindow(serverId)) << "started by a client, it shows nothing";
 
-        UINT count = 99;
-        EXPECT_EQ(document->GetTypeInfoCount(&count), S_OK);
-        EXPECT_EQ(count, 0u);
         wchar_t name[] = L"Title";
         LPOLESTR names[] = {name};
         DISPID id = 0;
@@ -143,104 +138,6 @@ TEST(AppAutomationTest, ClientGetsAnEmptyDocumentAndTheProgramEndsWhenReleased) 
             << "the program ends when its client lets go";
     }
     CoUninitialize();
-}
-
-TEST(AppAutomationTest, DocumentsAndServerLocksHoldTheApplicationLock) {
-    // In the same apartment COM hands out the registered class object itself: no marshalling.
-    ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
-    {
-        CAutomationServer server;
-        ASSERT_TRUE(server.RegisterAll());
-        IClassFactory* factory = nullptr;
-        ASSERT_EQ(CoGetClassObject(kClsidZoomzapDocument, CLSCTX_LOCAL_SERVER, nullptr,
-                                   IID_IClassFactory, reinterpret_cast<void**>(&factory)),
-                  S_OK);
-        const int locks = CAppLock::Count();
-        IUnknown* document = nullptr;
-        ASSERT_EQ(factory->CreateInstance(nullptr, kIidZoomzapDocument,
-                                          reinterpret_cast<void**>(&document)),
-                  S_OK);
-        EXPECT_EQ(CAppLock::Count(), locks + 1);
-        IUnknown* aggregated = nullptr;
-        EXPECT_EQ(
-            factory->CreateInstance(document, IID_IUnknown, reinterpret_cast<void**>(&aggregated)),
-            CLASS_E_NOAGGREGATION);
-        EXPECT_EQ(CAppLock::Count(), locks + 1) << "a refused instance holds no lock";
-
-        IDispatch* dispatch = nullptr;
-        ASSERT_EQ(document->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&dispatch)),
-                  S_OK);
-        VARIANT result{};
-        DISPPARAMS none{};
-        EXPECT_EQ(dispatch->Invoke(1, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &none,
-                                   &result, nullptr, nullptr),
-                  DISP_E_MEMBERNOTFOUND);
-        dispatch->Release();
-        document->Release();
-        EXPECT_EQ(CAppLock::Count(), locks);
-
-        ASSERT_EQ(factory->LockServer(TRUE), S_OK);
-        EXPECT_EQ(CAppLock::Count(), locks + 1);
-        ASSERT_EQ(factory->LockServer(FALSE), S_OK);
-        EXPECT_EQ(CAppLock::Count(), locks);
-        factory->Release();
-    }
-    CoUninitialize();
-}
-
-// Paints the left half of its client area blue and the right half red.
-class HalvesView : public CView {
-public:
-    void Paint(HDC dc, const RECT& client) override {
-        const LONG middle = (client.left + client.right) / 2;
-        const RECT left{client.left, client.top, middle, client.bottom};
-        const RECT right{middle, client.top, client.right, client.bottom};
-        const Brush blue(CreateSolidBrush(RGB(0, 0, 255)));
-        const Brush red(CreateSolidBrush(RGB(255, 0, 0)));
-        FillRect(dc, &left, blue.Get());
-        FillRect(dc, &right, red.Get());
-    }
-};
-
-TEST(AppAutomationTest, PrintedPageShowsTheViewScaledAndCentred) {
-    HWND frame = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 200, 100, nullptr, nullptr,
-                                 nullptr, nullptr);
-    ASSERT_NE(frame, nullptr);
-    HalvesView view;
-    ASSERT_TRUE(view.Create(frame));
-
-    // A portrait page, four times as large as the view: the view fills its width.
-    const MemoryDC dc(CreateCompatibleDC(nullptr));
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = 800;
-    info.bmiHeader.biHeight = -1000;  // top-down
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    const Bitmap page(CreateDIBSection(dc.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    ASSERT_TRUE(page);
-    const HGDIOBJ previous = SelectObject(dc.Get(), page.Get());
-    const RECT all{0, 0, 800, 1000};
-    const Brush grey(CreateSolidBrush(RGB(128, 128, 128)));
-    FillRect(dc.Get(), &all, grey.Get());
-
-    RenderViewPage(dc.Get(), all, view);
-    EXPECT_EQ(GetPixel(dc.Get(), 10, 10), RGB(128, 128, 128)) << "above the drawing";
-    EXPECT_EQ(GetPixel(dc.Get(), 10, 310), RGB(0, 0, 255));
-    EXPECT_EQ(GetPixel(dc.Get(), 395, 690), RGB(0, 0, 255));
-    EXPECT_EQ(GetPixel(dc.Get(), 405, 310), RGB(255, 0, 0));
-    EXPECT_EQ(GetPixel(dc.Get(), 790, 690), RGB(255, 0, 0));
-    EXPECT_EQ(GetPixel(dc.Get(), 10, 990), RGB(128, 128, 128)) << "below the drawing";
-    // The mapping is the DC's again afterwards.
-    EXPECT_EQ(GetMapMode(dc.Get()), MM_TEXT);
-    POINT origin{};
-    GetViewportOrgEx(dc.Get(), &origin);
-    EXPECT_EQ(origin.y, 0);
-
-    SelectObject(dc.Get(), previous);
-    DestroyWindow(frame);
 }
 
 }  // namespace

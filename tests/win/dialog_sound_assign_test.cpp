@@ -13,14 +13,13 @@ namespace {
 
 using test::ListRows;
 using test::Names;
-using test::TempTree;
 
 TEST(SoundAssignDlgTest, ShowsRowsAndEnterAssignsWithoutClosing) {
-    TempTree tree;
-    tree.File("images/dog.png");
-    tree.File("images/animals/Cow.JPG");
-    tree.File("sounds/a.wav");
-    tree.File("sounds/b.wav");
+    test::TempTree tree;
+    for (const char* name :
+         {"images/dog.png", "images/animals/Cow.JPG", "sounds/a.wav", "sounds/b.wav"}) {
+        tree.File(name);
+    }
     {
         CAppSettings store(tree.Root());
         ASSERT_TRUE(store.WriteInt(keys::kSoundFileSection, "dog.png", 7));
@@ -32,11 +31,6 @@ TEST(SoundAssignDlgTest, ShowsRowsAndEnterAssignsWithoutClosing) {
     HWND sounds = GetDlgItem(dialog, IDC_SOUND_LIST);
     EXPECT_EQ(ListRows(pictures), (Names{"animals\\Cow.JPG = ランダム", "dog.png = ランダム"}));
     EXPECT_EQ(ListRows(sounds), (Names{"a.wav", "b.wav"}));
-    EXPECT_EQ(ListSelection(pictures), 0);
-    EXPECT_EQ(ListSelection(sounds), 0);
-    EXPECT_EQ(LOWORD(SendMessageW(dialog, DM_GETDEFID, 0, 0)), IDC_ASSIGN);
-    EXPECT_EQ(GetWindowLongW(pictures, GWL_STYLE) & LBS_SORT, 0);
-    EXPECT_EQ(GetWindowLongW(sounds, GWL_STYLE) & LBS_SORT, 0);
 
     SelectListRow(pictures, 1);
     SelectListRow(sounds, 1);
@@ -45,37 +39,14 @@ TEST(SoundAssignDlgTest, ShowsRowsAndEnterAssignsWithoutClosing) {
     dlg.PumpMessages();
     EXPECT_FALSE(dlg.IsEnded());
     EXPECT_EQ(ListRows(pictures), (Names{"animals\\Cow.JPG = ランダム", "dog.png = b.wav"}));
-    EXPECT_EQ(ListSelection(pictures), 1);
 
     test::Click(dialog, IDOK);
     dlg.PumpMessages();
     ASSERT_TRUE(dlg.IsEnded());
-    EXPECT_EQ(dlg.GetResult(), IDOK);
     EXPECT_EQ(dlg.m_pictureNames, (Names{"animals\\Cow.JPG", "dog.png"}));
     EXPECT_EQ(dlg.m_assignments, (std::vector<int>{-1, 1}));
     // The dialog itself writes nothing.
-    const CAppSettings store(tree.Root());
-    EXPECT_EQ(store.ReadInt(keys::kSoundFileSection, "dog.png", 99), 7);
-}
-
-TEST(SoundAssignDlgTest, AssignWithAnEmptyListChangesNothing) {
-    TempTree tree;
-    tree.File("images/a.png");
-    tree.File("images/b.png");
-    CSoundAssignDlg dlg(tree.Root());
-    dlg.m_nMaxCount = 1;
-    ASSERT_TRUE(dlg.Create(nullptr));
-    HWND pictures = GetDlgItem(dlg.GetHwnd(), IDC_PICTURE_LIST);
-    EXPECT_EQ(ListRows(pictures), (Names{"a.png = ランダム"}));
-    test::Click(dlg.GetHwnd(), IDC_ASSIGN);
-    dlg.PumpMessages();
-    EXPECT_EQ(ListRows(pictures), (Names{"a.png = ランダム"}));
-    EXPECT_EQ(dlg.m_assignments, (std::vector<int>{-1}));
-
-    test::Key(pictures, WM_KEYDOWN, VK_ESCAPE);
-    dlg.PumpMessages();
-    ASSERT_TRUE(dlg.IsEnded());
-    EXPECT_EQ(dlg.GetResult(), IDCANCEL);
+    EXPECT_EQ(CAppSettings(tree.Root()).ReadInt(keys::kSoundFileSection, "dog.png", 99), 7);
 }
 
 }  // namespace

@@ -16,10 +16,6 @@
 
 namespace zz::test {
 
-inline std::string ItemText(HWND dialog, int id) {
-    return GetItemText(dialog, id);
-}
-
 inline std::vector<std::string> ListRows(HWND list) {
     std::vector<std::string> rows;
     for (int i = 0; i < ListRowCount(list); ++i) {
@@ -55,7 +51,7 @@ inline HWND FindActiveDialog(const std::string& caption) {
             wchar_t text[256] = {};
             GetClassNameW(window, className, 16);
             GetWindowTextW(window, text, 256);
-            if (std::wstring(className) == L"#32770" && s->caption == text &&
+            if (s->caption == text && std::wstring(className) == L"#32770" &&
                 IsWindowVisible(window) && IsWindowEnabled(window)) {
                 s->found = window;
                 return FALSE;
@@ -71,17 +67,11 @@ inline HWND FindActiveDialog(const std::string& caption) {
 // while: every dialog of the thread is cancelled, so a failing test ends instead of hanging.
 class ModalDriver {
 public:
-    ModalDriver() {
-        s_current = this;
-        m_timer = SetTimer(nullptr, 0, 20, &ModalDriver::OnTimer);
-        m_deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    }
+    ModalDriver() { s_current = this; }
     ~ModalDriver() {
         KillTimer(nullptr, m_timer);
         s_current = nullptr;
     }
-    ModalDriver(const ModalDriver&) = delete;
-    ModalDriver& operator=(const ModalDriver&) = delete;
 
     void When(std::string caption, std::function<void(HWND)> action) {
         m_steps.emplace_back(std::move(caption), std::move(action));
@@ -91,19 +81,22 @@ public:
 
 private:
     static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD) {
-        if (s_current != nullptr) {
+        if (s_current != nullptr && !s_current->m_steps.empty()) {
             s_current->Step();
         }
     }
 
     void Step() {
-        if (m_steps.empty()) {
-            return;
-        }
         if (std::chrono::steady_clock::now() > m_deadline) {
             m_timedOut = true;
             m_steps.clear();
-            CancelAll();
+            EnumThreadWindows(
+                GetCurrentThreadId(),
+                [](HWND window, LPARAM) -> BOOL {
+                    PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
+                    return TRUE;
+                },
+                0);
             return;
         }
         HWND dialog = FindActiveDialog(m_steps.front().first);
@@ -116,19 +109,10 @@ private:
         action(dialog);
     }
 
-    static void CancelAll() {
-        EnumThreadWindows(
-            GetCurrentThreadId(),
-            [](HWND window, LPARAM) -> BOOL {
-                PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
-                return TRUE;
-            },
-            0);
-    }
-
     static inline ModalDriver* s_current = nullptr;
-    UINT_PTR m_timer = 0;
-    std::chrono::steady_clock::time_point m_deadline;
+    UINT_PTR m_timer = SetTimer(nullptr, 0, 20, &ModalDriver::OnTimer);
+    std::chrono::steady_clock::time_point m_deadline =
+        std::chrono::steady_clock::now() + std::chrono::seconds(20);
     std::deque<std::pair<std::string, std::function<void(HWND)>>> m_steps;
     bool m_timedOut = false;
 };

@@ -5,13 +5,13 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <climits>
 #include <filesystem>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "framework/unicode.h"
 #include "settings/app_settings.h"
 #include "settings/codepage932.h"
 #include "settings/ini_file.h"
@@ -20,28 +20,12 @@
 namespace zz {
 namespace {
 
-std::string Utf8Of(std::wstring_view wide) {
-    if (wide.empty()) {
-        return {};
-    }
-    const int size = static_cast<int>(wide.size());
-    std::string utf8(
-        ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, nullptr, 0, nullptr, nullptr), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, utf8.data(), static_cast<int>(utf8.size()),
-                          nullptr, nullptr);
-    return utf8;
-}
-
-std::filesystem::path PathOf(std::string_view utf8) {
-    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
-}
-
 std::string WindowsDecode(const std::string& bytes) {
     std::wstring wide(bytes.size(), L'\0');
     const int length = ::MultiByteToWideChar(932, 0, bytes.data(), static_cast<int>(bytes.size()),
                                              wide.data(), static_cast<int>(wide.size()));
     wide.resize(static_cast<std::size_t>(length));
-    return Utf8Of(wide);
+    return Narrow(wide);
 }
 
 TEST(Cp932AgainstWindows, EveryByteSequenceDecodesAsMultiByteToWideChar) {
@@ -71,7 +55,7 @@ TEST(Cp932AgainstWindows, EveryCharacterEncodesAsWideCharToMultiByte) {
         const int length = ::WideCharToMultiByte(932, WC_NO_BEST_FIT_CHARS, &wide, 1, expected,
                                                  sizeof expected, nullptr, &usedDefault);
         bool lossless = false;
-        const std::string encoded = Utf8ToCp932(Utf8Of({&wide, 1}), &lossless);
+        const std::string encoded = Utf8ToCp932(Narrow({&wide, 1}), &lossless);
         ASSERT_EQ(encoded, std::string(expected, static_cast<std::size_t>(length)))
             << std::hex << unit;
         ASSERT_EQ(lossless, !usedDefault) << std::hex << unit;
@@ -82,20 +66,12 @@ TEST(Cp932AgainstWindows, EveryCharacterEncodesAsWideCharToMultiByte) {
 // ANSI profile functions. Names and values are UTF-8 here; the ANSI side gets code page 932.
 class ProfileCompat : public ::testing::Test {
 protected:
-    ProfileCompat() {
-        std::random_device random;
-        m_folder =
-            std::filesystem::temp_directory_path() / ("zz-profile-" + std::to_string(random()));
-        std::filesystem::create_directories(m_folder);
-        m_path = (m_folder / "Zoomzap.ini").string();
-    }
+    ProfileCompat() { std::filesystem::create_directories(m_folder); }
     ~ProfileCompat() override {
         Forget();
         std::error_code ignored;  // a leftover temporary folder harms nothing
         std::filesystem::remove_all(m_folder, ignored);
     }
-
-    static bool AnsiIs932() { return ::GetACP() == 932; }
 
     // The platform caches a profile file; make it read the file afresh.
     void Forget() const { ::WritePrivateProfileStringA(nullptr, nullptr, nullptr, m_path.c_str()); }
@@ -107,12 +83,11 @@ protected:
                                                  Utf8ToCp932(value).c_str(), m_path.c_str()));
         Forget();
     }
-    std::string WindowsRead(std::string_view section, std::string_view key,
-                            std::string_view def = "<missing>") const {
+    std::string WindowsRead(std::string_view section, std::string_view key) const {
         Forget();
         char buffer[256] = {};
         ::GetPrivateProfileStringA(Utf8ToCp932(section).c_str(), Utf8ToCp932(key).c_str(),
-                                   Utf8ToCp932(def).c_str(), buffer, sizeof buffer, m_path.c_str());
+                                   "<missing>", buffer, sizeof buffer, m_path.c_str());
         return Cp932ToUtf8(buffer);
     }
     int WindowsReadInt(std::string_view section, std::string_view key, int def) const {
@@ -126,46 +101,39 @@ protected:
         SystemFileSystem().ReadFile(m_path, bytes);
         return IniFile(bytes);
     }
-    std::string StoreRead(std::string_view section, std::string_view key) const {
-        return StoreFile().GetString(section, key, "<missing>");
-    }
     void StoreWrite(std::string_view section, std::string_view key, std::string_view value) {
         IniFile ini = StoreFile();
         ASSERT_TRUE(ini.SetString(section, key, value));
         ASSERT_TRUE(SystemFileSystem().ReplaceFile(m_path, ini.Bytes()));
     }
-    std::string Folder() const { return m_folder.string(); }
 
-    std::filesystem::path m_folder;
-    std::string m_path;
+    const std::filesystem::path m_folder = std::filesystem::temp_directory_path() /
+                                           ("zz-profile-" + std::to_string(std::random_device()()));
+    const std::string m_path = (m_folder / "Zoomzap.ini").string();
 };
 
-const std::vector<std::string>& AwkwardValues() {
-    static const std::vector<std::string> values = {
+TEST_F(ProfileCompat, AsciiValuesReadTheSameWhicheverSideWroteThem) {
+    const std::vector<std::string> values = {
         "plain",  "  padded  ", "\"quoted\"",  "'single'",           "\" spaced quotes \"",
         "\"half", "-1",         "-2147483648", "2147483647",         "abc",
         "12abc",  "",           "a=b;c",       std::string(300, 'x')};
-    return values;
-}
-
-TEST_F(ProfileCompat, AsciiValuesReadTheSameWhicheverSideWroteThem) {
-    const auto& values = AwkwardValues();
     for (std::size_t i = 0; i < values.size(); ++i) {
         WindowsWrite("Other", "w" + std::to_string(i), values[i]);
         StoreWrite("Other", "s" + std::to_string(i), values[i]);
     }
     for (std::size_t i = 0; i < values.size(); ++i) {
         for (const std::string& key : {"w" + std::to_string(i), "s" + std::to_string(i)}) {
-            EXPECT_EQ(StoreRead("Other", key), WindowsRead("Other", key)) << key;
+            EXPECT_EQ(StoreFile().GetString("Other", key, "<missing>"), WindowsRead("Other", key))
+                << key;
             EXPECT_EQ(StoreFile().GetInt("Other", key, 77), WindowsReadInt("Other", key, 77))
                 << key;
         }
     }
-    EXPECT_EQ(StoreRead("Other", "w13"), std::string(255, 'x'));
+    EXPECT_EQ(WindowsRead("Other", "w13"), std::string(255, 'x'));  // cut as the platform cuts it
 }
 
 TEST_F(ProfileCompat, IntegersAndNamesInAnyCaseAcrossBothSides) {
-    CAppSettings store(Folder());
+    CAppSettings store(m_folder.string());
     WindowsWrite("soundfile", "Animals\\DOG.png", "3");
     EXPECT_EQ(store.ReadInt("SoundFile", "animals\\dog.PNG", -1), 3);
     for (const int value : {-1, 0, 7, INT_MIN, INT_MAX}) {
@@ -177,108 +145,8 @@ TEST_F(ProfileCompat, IntegersAndNamesInAnyCaseAcrossBothSides) {
     EXPECT_EQ(WindowsReadInt("SoundFile", "missing.png", -1), -1);
 }
 
-TEST_F(ProfileCompat, ASettingsFileWrittenByWindowsLoadsAsWindowsReadsIt) {
-    if (!AnsiIs932()) {
-        GTEST_SKIP() << "needs the Japanese ANSI code page (LC_ALL=ja_JP.UTF-8)";
-    }
-    const std::string_view section = keys::kSettingsSection;
-    WindowsWrite(section, keys::kTitle, "  ソ表示のおもちゃ  ");
-    WindowsWrite(section, keys::kGrowth, "-5");
-    WindowsWrite(section, keys::kSpeed, " 20 ");
-    WindowsWrite(section, keys::kMaxZoom, "abc");
-    WindowsWrite(section, keys::kRotation, "1");
-    WindowsWrite(section, keys::kStartMode, "\"1\"");
-    WindowsWrite(section, keys::kMouse, "12abc");
-    WindowsWrite(section, keys::kSound, "");
-    WindowsWrite(section, keys::kMaxMedia, "-1");
-    WindowsWrite(section, keys::kDisplayOrder, "1");
-    WindowsWrite(section, keys::kGroup, "表示");
-    const std::vector<std::string> names = {"表示\\ソ.png", "能\\'a'.jpg", "\"q\".bmp"};
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        WindowsWrite(section, "画像ファイル名" + std::to_string(i), names[i]);
-    }
-    WindowsWrite(section, "画像ファイル名3", "");
-    WindowsWrite(section, "画像ファイル名4", "stale.png");
-
-    CAppSettings store(Folder());
-    store.Load();
-    EXPECT_EQ(store.m_strTitle, WindowsRead(section, keys::kTitle, keys::kDefaultTitle));
-    EXPECT_EQ(store.m_strTitle, "ソ表示のおもちゃ");
-    // Each with the default Load uses for it.
-    const struct {
-        std::string_view key;
-        int loaded;
-        int def;
-    } numbers[] = {{keys::kGrowth, store.m_nGrowth, 10},
-                   {keys::kSpeed, store.m_nSpeed, 1},
-                   {keys::kMaxZoom, store.m_nMaxZoom, 100},
-                   {keys::kRotation, store.m_nRotation, 0},
-                   {keys::kStartMode, store.m_nStartMode, 0},
-                   {keys::kMouse, store.m_nMouse, 0},
-                   {keys::kSound, store.m_nSound, 0},
-                   {keys::kMaxMedia, store.m_nMaxMedia, 0},
-                   {keys::kDisplayOrder, store.m_nDisplayOrder, 0}};
-    for (const auto& number : numbers) {
-        EXPECT_EQ(number.loaded, WindowsReadInt(section, number.key, number.def)) << number.key;
-    }
-    EXPECT_EQ(store.m_nGrowth, -5);
-    EXPECT_EQ(store.m_nSpeed, 20);
-    EXPECT_EQ(store.m_nStartMode, 1);
-    EXPECT_EQ(store.m_nMouse, 12);
-    EXPECT_EQ(store.m_nMaxMedia, -1);
-    EXPECT_EQ(store.m_strGroup, WindowsRead(section, keys::kGroup, ""));
-    ASSERT_EQ(store.m_pictureOrder.size(), 3u);
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        EXPECT_EQ(store.m_pictureOrder[i],
-                  WindowsRead(section, "画像ファイル名" + std::to_string(i)));
-    }
-    EXPECT_EQ(store.m_pictureOrder[0], "表示\\ソ.png");
-}
-
-TEST_F(ProfileCompat, ASavedRecordReadsBackThroughWindows) {
-    if (!AnsiIs932()) {
-        GTEST_SKIP() << "needs the Japanese ANSI code page (LC_ALL=ja_JP.UTF-8)";
-    }
-    CAppSettings store(Folder());
-    store.Load();
-    store.m_strTitle = "表示ソ能";
-    store.m_nGrowth = -25;
-    store.m_nSpeed = INT_MAX;
-    store.m_nMaxZoom = INT_MIN;
-    store.m_nMouse = 1;
-    store.m_nMaxMedia = 1;
-    store.m_strGroup = std::string(keys::kGroupChooseAtStart);
-    store.m_pictureOrder = {"表示\\ソ.png", "b.png"};
-    ASSERT_TRUE(store.Save());
-    ASSERT_TRUE(store.WriteInt(keys::kSoundFileSection, "表示\\ソ.png", -1));
-
-    const std::string_view section = keys::kSettingsSection;
-    EXPECT_EQ(WindowsRead(section, keys::kTitle), "表示ソ能");
-    EXPECT_EQ(WindowsReadInt(section, keys::kGrowth, 0), -25);
-    EXPECT_EQ(WindowsReadInt(section, keys::kSpeed, 0), INT_MAX);
-    EXPECT_EQ(WindowsReadInt(section, keys::kMaxZoom, 0), INT_MIN);
-    EXPECT_EQ(WindowsReadInt(section, keys::kMouse, 0), 1);
-    EXPECT_EQ(WindowsReadInt(section, keys::kRotation, 9), 0);
-    EXPECT_EQ(WindowsRead(section, keys::kGroup), "起動時に選択");
-    EXPECT_EQ(WindowsRead(section, "画像ファイル名0"), "表示\\ソ.png");
-    EXPECT_EQ(WindowsRead(section, "画像ファイル名1"), "b.png");
-    EXPECT_EQ(WindowsRead(section, "画像ファイル名2"), "");
-    EXPECT_EQ(WindowsReadInt(keys::kSoundFileSection, "表示\\ソ.png", 5), -1);
-
-    // Windows changes one key; the store sees it and everything else as it was.
-    WindowsWrite(section, keys::kSpeed, "40");
-    WindowsWrite(keys::kSoundFileSection, "能.png", "2");
-    CAppSettings again(Folder());
-    again.Load();
-    EXPECT_EQ(again.m_nSpeed, 40);
-    EXPECT_EQ(again.m_strTitle, "表示ソ能");
-    EXPECT_EQ(again.m_pictureOrder, store.m_pictureOrder);
-    EXPECT_EQ(again.ReadInt(keys::kSoundFileSection, "能.png", -1), 2);
-    EXPECT_EQ(again.ReadInt(keys::kSoundFileSection, "表示\\ソ.png", 5), -1);
-}
-
 TEST_F(ProfileCompat, LongJapaneseValuesAreCutAtACharacterBoundary) {
-    if (!AnsiIs932()) {
+    if (::GetACP() != 932) {
         GTEST_SKIP() << "needs the Japanese ANSI code page (LC_ALL=ja_JP.UTF-8)";
     }
     std::string value;
@@ -286,68 +154,13 @@ TEST_F(ProfileCompat, LongJapaneseValuesAreCutAtACharacterBoundary) {
         value += "表";  // 300 bytes on disk, 0x5C in every second byte
     }
     WindowsWrite(keys::kSettingsSection, keys::kTitle, value);
-    CAppSettings store(Folder());
+    CAppSettings store(m_folder.string());
     store.Load();
     const std::string expected = value.substr(0, 127 * std::string("表").size());
     EXPECT_EQ(store.m_strTitle, expected);
     // Windows agrees on every whole character it returns.
     EXPECT_EQ(WindowsRead(keys::kSettingsSection, keys::kTitle).substr(0, expected.size()),
               expected);
-}
-
-// A settings file held open by another program without delete sharing cannot be replaced.
-TEST_F(ProfileCompat, ASaveOverALockedFileFailsAndChangesNothing) {
-    WindowsWrite("Other", "keep", "1");
-    const std::wstring path = std::filesystem::path(m_path).wstring();
-    const HANDLE lock = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
-    std::string before;
-    ASSERT_TRUE(SystemFileSystem().ReadFile(m_path, before));
-    CAppSettings store(Folder());
-    store.Load();
-    EXPECT_FALSE(store.Save());
-    EXPECT_FALSE(store.WriteInt(keys::kSoundFileSection, "a.png", 1));
-    ::CloseHandle(lock);
-    std::string after;
-    ASSERT_TRUE(SystemFileSystem().ReadFile(m_path, after));
-    EXPECT_EQ(after, before);
-    std::vector<FolderEntry> entries;
-    ASSERT_TRUE(SystemFileSystem().ListFolder(Folder(), entries));
-    ASSERT_EQ(entries.size(), 1u);
-    EXPECT_EQ(entries[0].name, "Zoomzap.ini");
-    EXPECT_TRUE(store.Save());
-}
-
-TEST(Win32FileSystem, JapaneseNamesAndTheProgramFolder) {
-    const std::string program = ProgramFolder();
-    EXPECT_NE(::GetFileAttributesW(PathOf(JoinPath(program, "win_tests.exe")).c_str()),
-              INVALID_FILE_ATTRIBUTES)
-        << program;
-
-    std::random_device random;
-    const std::filesystem::path folder =
-        std::filesystem::temp_directory_path() / PathOf("zz-表示ソ-" + std::to_string(random()));
-    ASSERT_TRUE(std::filesystem::create_directories(folder / PathOf("能の子")));
-    const std::u8string folderName = folder.u8string();
-    const std::string utf8Folder(folderName.begin(), folderName.end());
-    const std::string file = JoinPath(utf8Folder, "ソ.ini");
-    ASSERT_TRUE(SystemFileSystem().ReplaceFile(file, "first"));
-    ASSERT_TRUE(SystemFileSystem().ReplaceFile(file, "second"));
-    std::string bytes;
-    ASSERT_TRUE(SystemFileSystem().ReadFile(file, bytes));
-    EXPECT_EQ(bytes, "second");
-    std::vector<FolderEntry> entries;
-    ASSERT_TRUE(SystemFileSystem().ListFolder(utf8Folder, entries));
-    std::sort(entries.begin(), entries.end(),
-              [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
-    ASSERT_EQ(entries.size(), 2u);
-    EXPECT_EQ(entries[0].name, "ソ.ini");
-    EXPECT_FALSE(entries[0].isFolder);
-    EXPECT_EQ(entries[1].name, "能の子");
-    EXPECT_TRUE(entries[1].isFolder);
-    std::error_code ignored;
-    std::filesystem::remove_all(folder, ignored);
 }
 
 }  // namespace
