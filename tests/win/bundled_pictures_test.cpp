@@ -52,7 +52,7 @@ int DistinctColours(const BgraImage& image) {
     return count;
 }
 
-TEST(BundledPictures, AreNeverEnlargedOnAFullHdScreenAndKeepTheirColours) {
+TEST(BundledPictures, AreNeverEnlargedOnAFullHdScreenAndInFullColour) {
     ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
     CAppSettings settings(ZZ_MEDIA_DIR);  // the shipped settings file
     settings.Load();
