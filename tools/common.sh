@@ -7,7 +7,10 @@ ZZ_BUILD=${ZZ_BUILD_DIR:-$ZZ_ROOT/build}
 ZZ_PACKAGES=(cmake ninja-build g++ clang libclang-rt-14-dev googletest python3
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     mingw-w64-x86-64-dev wine wine64 xvfb xdotool x11-utils imagemagick fonts-ipafont-gothic
-    locales zip unzip sox fonts-noto-color-emoji python3-pil)
+    locales zip unzip sox python3-pil librsvg2-bin)
+# tools/make_media's npm client: Debian's, unless a Node.js install brings its own (NodeSource's
+# nodejs package conflicts with Debian's npm).
+command -v npm >/dev/null 2>&1 || ZZ_PACKAGES+=(npm)
 
 zz_log() { printf '== %s\n' "$*" >&2; }
 

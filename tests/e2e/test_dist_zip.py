@@ -74,6 +74,7 @@ class DistZip(unittest.TestCase):
 
     def test_contents_and_names(self):
         self.assertIsNone(self.archive.testzip())
+        self.assertLess(self.zip_path.stat().st_size, 25 * 1024 * 1024)  # a quick download
         self.assertEqual({n for n in self.names if n.count("/") == 0 or
                           (n.count("/") == 1 and n.endswith("/"))}, TOP_LEVEL)
         for info in self.archive.infolist():
@@ -99,8 +100,9 @@ class DistZip(unittest.TestCase):
         for export in (b"Kidlock\0", b"SetHHook\0"):
             self.assertIn(export, library, "stripping must keep the exports")
         self.assertTrue(self.archive.read("Zoomzap.exe").startswith(b"MZ"))
-        self.assertIn(b"SIL OPEN FONT LICENSE", self.archive.read("LICENSES.txt"))
-        self.assertIn(b"winpthreads", self.archive.read("LICENSES.txt"))
+        notices = self.archive.read("LICENSES.txt")
+        self.assertIn(b"creativecommons.org/licenses/by/4.0/", notices)  # the pictures' licence
+        self.assertIn(b"winpthreads", notices)
 
     def test_shipped_media_play_out_of_the_box(self):
         pictures = sorted(n[len("images/"):] for n in self.names
@@ -129,10 +131,9 @@ class DistZip(unittest.TestCase):
         for picture, index in sound_map.items():
             self.assertIn(int(index), range(len(sounds)), picture)
 
+        # Size and colours: tests/win/bundled_pictures_test.cpp, as the program decodes them.
         for name in pictures:
             chunks = png_chunks(self.archive.read("images/" + name))
-            width, height = struct.unpack(">II", chunks[0][1][:8])
-            self.assertEqual((width, height), (512, 512), name)
             stamps = {kind for kind, _ in chunks} & {"tIME", "tEXt", "iTXt", "zTXt"}
             self.assertEqual(stamps, set(), name)
         for name in sounds:
