@@ -278,11 +278,20 @@ LRESULT CZoomzapView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void CZoomzapView::OnKeyDown(UINT key, UINT, UINT flags) {
-    if (key == VK_DELETE && KeyWasDown(VK_CONTROL) && KeyWasDown(VK_SHIFT)) {
+    KeyPress press;
+    press.key = key;
+    press.ctrl = KeyWasDown(VK_CONTROL);
+    press.shift = KeyWasDown(VK_SHIFT);
+    press.alt = KeyWasDown(VK_MENU);
+    press.autoRepeat = (flags & kAutoRepeatFlag) != 0;
+    const KeyAnswer answer = m_surface.OnKeyDown(press);
+    if (answer.toggleGuardMode) {
         ToggleFullScreen();
     }
-    Apply(m_surface.OnKeyDown((flags & kAutoRepeatFlag) != 0));
-    WantPictures();  // only keys and clicks choose a new picture
+    if (answer.nextPicture) {
+        Apply(m_surface.ShowNextPicture());
+        WantPictures();  // only keys and clicks choose a new picture
+    }
 }
 
 void CZoomzapView::OnTimer(UINT_PTR id) {
