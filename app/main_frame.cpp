@@ -19,18 +19,39 @@ bool CMainFrame::Create() {
     return LoadFrame(IDR_MAINFRAME, WS_POPUP | WS_CAPTION | WS_SYSMENU, screen);
 }
 
+namespace {
+
+constexpr UINT kPreviousStateFlag = 1u << 30;  // in a key message's lParam
+
+bool IsKeyMessage(UINT message) {
+    return message == WM_KEYDOWN || message == WM_KEYUP || message == WM_SYSKEYDOWN ||
+           message == WM_SYSKEYUP;
+}
+
+KeyMessage KeyMessageOf(const MSG& msg) {
+    KeyMessage key;
+    key.down = msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN;
+    key.system = msg.message == WM_SYSKEYDOWN || msg.message == WM_SYSKEYUP;
+    key.vk = static_cast<std::uint32_t>(msg.wParam);
+    key.autoRepeat = key.down && (static_cast<UINT>(msg.lParam) & kPreviousStateFlag) != 0;
+    return key;
+}
+
+}  // namespace
+
 bool CMainFrame::PreTranslateMessage(MSG& msg) {
-    if (msg.message == WM_SYSKEYDOWN && msg.wParam == VK_F4) {
-        m_bAltF4Dropped = true;
+    if (!IsKeyMessage(msg.message)) {
+        return CFrameWnd::PreTranslateMessage(msg);
+    }
+    const KeyMessage key = KeyMessageOf(msg);
+    if (m_systemKeys.Drops(key)) {
         return true;
     }
-    // The system never saw the F4, so it would take the Alt for one pressed alone and put
-    // the keyboard into the menu bar, where a child's keys make no more pictures.
-    if (m_bAltF4Dropped && msg.message == WM_SYSKEYUP && msg.wParam == VK_MENU) {
-        m_bAltF4Dropped = false;
+    if (CFrameWnd::PreTranslateMessage(msg)) {
+        m_systemKeys.Consumed(key);
         return true;
     }
-    return CFrameWnd::PreTranslateMessage(msg);
+    return false;
 }
 
 bool CMainFrame::OnCommand(UINT id, UINT, HWND) {

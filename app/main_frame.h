@@ -2,6 +2,7 @@
 // The program's only top-level window: screen-sized, captioned, with the menu and the
 // shortcut table, no input method, and deaf to Alt+F4.
 
+#include "app/system_key_filter.h"
 #include "framework/frame_window.h"
 
 namespace zz {
@@ -15,7 +16,8 @@ public:
     // A popup with caption and system menu at (0, 0), the size of the primary screen.
     bool Create();
 
-    // Drops Alt+F4 in every mode; the shortcut table is applied to everything else.
+    // Drops Alt+F4 in every mode, leaving no trace of it; the shortcut table is applied to
+    // everything else.
     bool PreTranslateMessage(MSG& msg) override;
 
 protected:
@@ -23,8 +25,7 @@ protected:
     void OnDestroy() override;
 
 private:
-    // Set while the Alt of a dropped Alt+F4 is still down: its release must not open the menu.
-    bool m_bAltF4Dropped = false;
+    SystemKeyFilter m_systemKeys;
 
     bool InGuardMode() const;
     void OnSettings();
