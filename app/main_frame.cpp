@@ -4,8 +4,9 @@
 
 #include "app/zoomzap_app.h"
 #include "dialogs/win32/settings_dlg.h"
+#include "framework/module.h"
+#include "framework/unicode.h"
 #include "resources/resource.h"
-#include "view/win32/zoomzap_view.h"
 
 namespace zz {
 
@@ -54,6 +55,18 @@ bool CMainFrame::PreTranslateMessage(MSG& msg) {
     return false;
 }
 
+LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    // The session ends without closing the window: closed here, the view gives the cursor,
+    // the keys and the screen saver back before the process goes.
+    if (message == WM_ENDSESSION) {
+        if (wParam) {
+            DestroyWindow(GetHwnd());
+        }
+        return 0;
+    }
+    return CFrameWnd::WindowProc(message, wParam, lParam);
+}
+
 bool CMainFrame::OnCommand(UINT id, UINT, HWND) {
     switch (id) {
         case ID_SETTINGS:
@@ -71,7 +84,9 @@ bool CMainFrame::OnCommand(UINT id, UINT, HWND) {
         case ID_PREV_PANE:
             return true;
         // In guard mode a file or print dialog would hand the child the parent's files and a
-        // way out of the toy.
+        // way out of the toy, and a new document would start the play surface afresh under
+        // the child's hands.
+        case ID_FILE_NEW:
         case ID_FILE_OPEN:
         case ID_FILE_SAVE:
         case ID_FILE_PRINT:
@@ -100,6 +115,19 @@ void CMainFrame::OnDestroy() {
         m_hMenuDefault = current;
     }
     CFrameWnd::OnDestroy();
+}
+
+void CMainFrame::OnUnreadablePictures(const std::vector<std::string>& names) {
+    std::string list;
+    for (const std::string& name : names) {
+        list += (list.empty() ? "" : "\n") + name;
+    }
+    std::wstring text = LoadResourceString(IDP_UNREADABLE_PICTURES);
+    if (const size_t at = text.find(L"%s"); at != std::wstring::npos) {
+        text.replace(at, 2, Widen(list));
+    }
+    // The system's caption, as for any error the program does not name.
+    MessageBoxW(GetHwnd(), text.c_str(), nullptr, MB_OK);
 }
 
 void CMainFrame::OnSettings() {

@@ -2,12 +2,16 @@
 // The program's only top-level window: screen-sized, captioned, with the menu and the
 // shortcut table, no input method, and deaf to Alt+F4.
 
+#include <string>
+#include <vector>
+
 #include "app/system_key_filter.h"
 #include "framework/frame_window.h"
+#include "view/win32/zoomzap_view.h"
 
 namespace zz {
 
-class CMainFrame : public CFrameWnd {
+class CMainFrame : public CFrameWnd, public IPlayViewOwner {
 public:
     // Disables the input method for every thread of the program, before any window exists,
     // so key presses reach the view as plain keys.
@@ -20,7 +24,11 @@ public:
     // everything else.
     bool PreTranslateMessage(MSG& msg) override;
 
+    // A message box names them, and play goes on without them.
+    void OnUnreadablePictures(const std::vector<std::string>& names) override;
+
 protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     bool OnCommand(UINT id, UINT code, HWND control) override;
     void OnDestroy() override;
 
