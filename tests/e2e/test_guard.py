@@ -1,14 +1,21 @@
-"""Guard mode of the real program: each way out that was open is closed, and only
-Ctrl+Shift+Del brings the caption and the menu back.
+"""Guard mode of the real program: a toddler at the keyboard and the mouse cannot leave it, and
+only Ctrl+Shift+Del brings the caption and the menu back.
 
-The test walks each way out once: Ctrl+N, the orders of Alt+F4's events in both modes,
-Ctrl+Shift+Del held down, the exit hint wiped by the next tick, a listed picture that cannot be
-read found while the child plays, the menu command, and closing."""
+The toddler test sends a seeded random sequence of keys, chords and clicks through xdotool, as
+from a real keyboard and mouse, first with the mouse setting off, then on (reread through a new
+document in the normal window). ZZ_TODDLER_SEED replays a sequence (the seed is printed),
+ZZ_TODDLER_EVENTS sets its length (default 1000, half with each mouse setting).
+
+The focused test walks each way out that was open once: Ctrl+N, the orders of Alt+F4's events
+in both modes, Ctrl+Shift+Del held down, the exit hint wiped by the next tick, a listed picture
+that cannot be read found while the child plays, the menu command, and closing."""
 
 import os
+import random
 import subprocess
 import sys
 import tempfile
+import time
 import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
@@ -18,6 +25,21 @@ from zzdriver import is_dark  # noqa: E402
 
 GREEN = b"\x00\xff\x00"
 COLOURS = (RED, GREEN, BLUE)
+EVENTS = int(os.environ.get("ZZ_TODDLER_EVENTS", "1000"))
+BATCH = 40  # events per xdotool call; the guard is checked after each call
+
+LETTERS = list("abcdefghijklmnopqrstuvwxyz")
+KEYS = (LETTERS + list("0123456789") +
+        ["space", "Return", "Escape", "Tab", "BackSpace", "Delete", "Insert", "Home", "End",
+         "Prior", "Next", "Left", "Right", "Up", "Down", "Print", "Pause", "Super_L", "Super_R",
+         "Menu", "Alt_L", "Alt_R", "Control_L", "Shift_R"] +
+        ["F%d" % n for n in range(1, 13)] +
+        ["KP_%d" % n for n in range(10)] +
+        ["KP_Add", "KP_Subtract", "KP_Multiply", "KP_Divide", "KP_Enter", "KP_Decimal"])
+LOCKS = ["Caps_Lock", "Num_Lock", "Scroll_Lock"]
+# Keypad keys become Delete with Num Lock off: with Ctrl and Shift they would be the way out.
+CHORD_KEYS = [k for k in KEYS if not k.startswith(("KP_", "Alt", "Control", "Shift", "Super"))
+              and k != "Delete"]
 ALT_F4 = [
     ["key", "alt+F4"],
     ["keydown", "Alt_L", "keydown", "F4", "keyup", "F4", "keyup", "Alt_L"],
@@ -50,6 +72,63 @@ def release_everything(lock_presses):
 def menu_like(pixel):
     """Grey or dark, as a menu bar, a caption or their text; never a pure picture colour."""
     return max(pixel) - min(pixel) < 40 and max(pixel) < 235
+
+
+class Toddler:
+    """Random events from the keys, chords and clicks a child reaches, as xdotool commands."""
+
+    def __init__(self, rng, screen):
+        self.rng = rng
+        self.screen = screen
+        self.lock_presses = {key: 0 for key in LOCKS}
+
+    def sequence(self, count):
+        """count events: every key, chord and button of the list once, in random order, then
+        random ones."""
+        events = [["key", key] for key in KEYS]
+        events += [["key", chord] for chord in (
+            "ctrl+n", "ctrl+o", "ctrl+s", "ctrl+p", "ctrl+w", "ctrl+q", "alt+space", "alt+Tab",
+            "alt+Escape", "shift+F10", "ctrl+alt+t", "ctrl+shift+Escape", "super+d")]
+        events += [list(order) for order in ALT_F4]
+        for key in LOCKS:
+            self.lock_presses[key] += 1
+            events.append(["key", key])
+        for button in "12345":
+            events.append(self.click()[:-1] + [button])
+        self.rng.shuffle(events)
+        return events + [self.event() for _ in range(count - len(events))]
+
+    def event(self):
+        kind = self.rng.choices(
+            ["key", "chord", "alt_f4", "lock", "click", "move"], [50, 22, 3, 2, 15, 8])[0]
+        return getattr(self, kind)()
+
+    def key(self):
+        return ["key", self.rng.choice(KEYS)]
+
+    def chord(self):
+        modifiers = self.rng.choice(
+            [["ctrl"], ["ctrl"], ["alt"], ["shift"], ["super"], ["ctrl", "alt"],
+             ["ctrl", "shift"], ["alt", "shift"]])
+        key = self.rng.choice(LETTERS if self.rng.random() < 0.5 else CHORD_KEYS)
+        return ["key", "+".join(modifiers + [key])]
+
+    def alt_f4(self):
+        return list(self.rng.choice(ALT_F4))
+
+    def lock(self):
+        key = self.rng.choice(LOCKS)
+        self.lock_presses[key] += 1
+        return ["key", key]
+
+    def click(self):
+        x, y = self.rng.randrange(self.screen[0]), self.rng.randrange(self.screen[1])
+        # Left, middle, right, and the wheel both ways.
+        return ["mousemove", str(x), str(y), "click", self.rng.choice("11123345")]
+
+    def move(self):
+        x, y = self.rng.randrange(self.screen[0]), self.rng.randrange(self.screen[1])
+        return ["mousemove", str(x), str(y)]
 
 
 class GuardTestCase(unittest.TestCase):
@@ -112,6 +191,57 @@ class GuardTestCase(unittest.TestCase):
     def hint_shown(self, shot):
         cx, cy = shot.width // 2, shot.height // 2
         return shot.count((cx - 370, cy - 25, cx + 370, cy + 5), is_dark) > 300
+
+
+class ToddlerTest(GuardTestCase):
+    def test_a_toddler_cannot_leave_guard_mode(self):
+        seed = int(os.environ.get("ZZ_TODDLER_SEED", str(time.time_ns() % 2**31)))
+        print("toddler: %d events, seed %d (ZZ_TODDLER_SEED=%d replays them)" %
+              (EVENTS, seed, seed), flush=True)
+        rng = random.Random(seed)
+        settings = {"初期表示": 1, "表示": 1, "画像ファイル名0": "a.png", "画像ファイル名1": "b.png",
+                    "画像ファイル名2": "c.png", "速さ": 10, "最大画像拡大率": 30, "マウス操作": 0}
+        app = self.start(settings, {"a.png": "red", "b.png": "lime", "c.png": "blue"})
+        self.wait_guarded(app, "at start-up")
+        shot = app.screenshot()
+        toddler = Toddler(rng, (shot.width, shot.height))
+        self.addCleanup(release_everything, toddler.lock_presses)
+
+        self.play(app, toddler, EVENTS // 2, seed, "with the mouse off")
+        self.leave(app, "after the mouse-off half")
+
+        # A new document in the normal window rereads the settings and enters guard mode.
+        title = app.title + "-mouse"
+        sections = dict(app.sections)
+        sections["設定"] = dict(sections["設定"], マウス操作=1, タイトル=title)
+        zzdriver.write_settings(app.settings_path, sections)
+        app.key("ctrl+n")
+        self.wait_guarded(app, "after Ctrl+N asked for it")
+        self.assertEqual(zzdriver._run(["xdotool", "getwindowname", str(app.window)]).strip(),
+                         title, "Ctrl+N did not reread the settings")
+
+        self.play(app, toddler, EVENTS - EVENTS // 2, seed, "with the mouse on")
+        self.leave(app, "at the end")
+
+    def play(self, app, toddler, count, seed, setting):
+        app.focus()
+        events = toddler.sequence(count)
+        sent = 0
+        while sent < len(events):
+            batch = events[sent:sent + BATCH]
+            args = ["xdotool"]
+            for event in batch:
+                args += event
+            zzdriver._run(args, timeout=60)
+            sent += len(batch)
+            context = "%s after event %d of seed %d; last events %s" % (setting, sent, seed,
+                                                                        batch)
+            self.assert_guarded(app, context)
+        release_everything(toddler.lock_presses)
+        toddler.lock_presses.update({key: 0 for key in LOCKS})
+        app.settle(1.0)
+        self.assert_guarded(app, "%s at the end of seed %d" % (setting, seed))
+        self.assert_key_shows_a_new_picture(app, "%s, seed %d" % (setting, seed))
 
 
 class WaysOutTest(GuardTestCase):
