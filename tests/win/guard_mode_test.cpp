@@ -145,6 +145,19 @@ TEST(GuardModeTest, StartedGuardedItStaysSoTellsBadFilesOnlyOutsideAndEndsClean)
     EXPECT_TRUE(EqualRect(&atEnd, &desktop));
     EXPECT_EQ(CursorCounter(), counter);
     EXPECT_EQ(owner.told.size(), 1u) << "told once";
+
+    // Ended without its window closing, as after printing from the command line.
+    CMainFrame printing;
+    ASSERT_TRUE(printing.Create());
+    {
+        CZoomzapView guarded(Narrow(folder.wstring()));
+        ASSERT_TRUE(guarded.Create(printing.GetHwnd()));
+        guarded.ToggleFullScreen();
+        ClipCursor(&narrow);
+    }
+    const RECT afterPrinting = CursorClip();
+    EXPECT_TRUE(EqualRect(&afterPrinting, &desktop));
+    EXPECT_EQ(CursorCounter(), counter);
     std::error_code ignored;
     stdfs::remove_all(folder, ignored);
 }

@@ -403,9 +403,13 @@ void CZoomzapView::LeaveGuardMode() {
     ReportUnreadableWhenSeen();
 }
 
+void CZoomzapView::OnDestroy() {
+    GiveBackToSystem();
+}
+
 // Every way the program ends passes here: the cursor, its clip, the keys and the screen saver
 // go back to the system.
-void CZoomzapView::OnDestroy() {
+void CZoomzapView::GiveBackToSystem() {
     m_keyboardGuard.Release();
     ClipCursor(nullptr);
     if (!m_bCursorShown) {

@@ -33,6 +33,9 @@ public:
     // Registers itself as the application's play view. Settings and media come from the
     // program folder.
     explicit CZoomzapView(std::string programFolder = ProgramFolder());
+    // Also when the program ends without closing the window, as after printing from the
+    // command line.
+    ~CZoomzapView() override { GiveBackToSystem(); }
 
     void SetOwner(IPlayViewOwner* owner) { m_pOwner = owner; }
 
@@ -70,6 +73,7 @@ protected:
 private:
     bool GetPictureSize(int slot, int& width, int& height) const override;
 
+    void GiveBackToSystem();
     void OnPicturesReady();
     void ReportUnreadableWhenSeen();
     void OnReportUnreadable();
