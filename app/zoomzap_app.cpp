@@ -103,6 +103,7 @@ bool CZoomzapApp::CreateFrameAndView() {
         return false;
     }
     frame->SetView(view.get());
+    view->SetOwner(frame.get());
     m_pDocument = std::make_unique<CZoomzapDoc>();
     m_pMainFrame = std::move(frame);
     m_pView = std::move(view);

@@ -9,21 +9,17 @@ PictureLoadResult LoadPictureTable(const IFileSystem& fs, const std::string& pro
                                    IPictureDecoder& decoder) {
     PictureLoadResult result;
     const bool inOrder = rules.displayOrder == 1;
-    bool stopped = false;
     int loaded = 0;  // the walk's running count, which random order uses as the slot
 
     auto visit = [&](const WalkFile& file) {
-        if (stopped) {
-            return false;
-        }
         const int slot = inOrder ? OrderSlot(rules.order, file.relName, rules.group) : loaded;
         if (slot < 0 || slot >= kPictureSlots) {
             return false;
         }
         if (!decoder.LoadSlot(slot, std::string(file.path))) {
+            // In order the parent chose the file, so the parent hears of it.
             if (inOrder) {
-                result.undecodableName = file.name;
-                stopped = true;
+                result.unreadableNames.emplace_back(file.name);
             }
             return false;
         }

@@ -34,8 +34,9 @@ struct PictureLoadRules {
 struct PictureLoadResult {
     int count = 0;
     std::array<int, kPictureSlots> sounds;
-    // In order only: name of the listed file that could not be decoded; the load stopped there.
-    std::string undecodableName;
+    // In order only: file names of the listed files that could not be decoded, in walk order.
+    // Their slots stay empty, as a missing file's do.
+    std::vector<std::string> unreadableNames;
 
     PictureLoadResult() { sounds.fill(-1); }
 };

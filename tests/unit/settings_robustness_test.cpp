@@ -187,7 +187,7 @@ TEST_F(SettingsRobustnessTest, SettingsAtTheLimitsKeepThePlaySurfaceInRange) {
         sounds.fill(-1);
         surface.SetPictures(1, sounds);
         for (int key = 0; key < 20; ++key) {
-            surface.OnKeyDown(false);
+            surface.ShowNextPicture();
             // The farthest a mouse message's 16-bit coordinates reach.
             surface.OnMouseMove(key % 2 == 0 ? SHRT_MAX : SHRT_MIN, SHRT_MIN, client);
             for (int tick = 0; tick < 200 && surface.IsAnimating(); ++tick) {
