@@ -137,10 +137,47 @@ TEST_F(AppSettingsTest, IntegersInAnySectionAndEveryReadSeesEveryWrite) {
     EXPECT_EQ(writer.m_nSpeed, 30);
     EXPECT_EQ(writer.ReadInt(keys::kSoundFileSection, "表示\\ソ.png", -1), 7);
     EXPECT_EQ(reader.ReadInt(keys::kSoundFileSection, "Animals\\Dog.png", -1), 2);
+
+    // Several integers in one save, or none when one key cannot be a name.
+    const std::string before = FileBytes();
+    EXPECT_FALSE(writer.WriteInts(keys::kSoundFileSection, {{"a.png", 1}, {"b=c.png", 2}}));
+    EXPECT_EQ(FileBytes(), before);
+    ASSERT_TRUE(writer.WriteInts(keys::kSoundFileSection, {{"a.png", 1}, {"表示\\ソ.png", 3}}));
+    EXPECT_EQ(reader.ReadInt(keys::kSoundFileSection, "a.png", -1), 1);
+    EXPECT_EQ(reader.ReadInt(keys::kSoundFileSection, "表示\\ソ.png", -1), 3);
+}
+
+TEST_F(AppSettingsTest, AUnicodeFileIsReadAndSavedInItsOwnEncoding) {
+    for (const TextEncoding encoding : {TextEncoding::kUtf16Le, TextEncoding::kUtf8}) {
+        WriteFileBytes(std::string(ByteOrderMark(encoding)) +
+                       EncodeText("[設定]\r\nタイトル=ずーむ〜\r\n速さ=50\r\n"
+                                  "グループ=〜あか\r\n画像ファイル名0=〜あか\\é.png\r\n",
+                                  encoding));
+        CAppSettings settings(Folder());
+        settings.Load();
+        EXPECT_EQ(settings.m_encoding, encoding);
+        EXPECT_EQ(settings.m_strTitle, "ずーむ〜");
+        EXPECT_EQ(settings.m_nSpeed, 50);
+        EXPECT_EQ(settings.m_strGroup, "〜あか");
+        EXPECT_EQ(settings.m_pictureOrder, std::vector<std::string>{"〜あか\\é.png"});
+        ASSERT_TRUE(settings.Save());
+        ASSERT_TRUE(settings.WriteInt(keys::kSoundFileSection, "〜あか\\é.png", 2));
+        // Nothing but the encoding it came in: decoding and encoding again gives every byte.
+        const std::string saved = FileBytes();
+        const std::string_view text =
+            std::string_view(saved).substr(ByteOrderMark(encoding).size());
+        EXPECT_TRUE(saved.starts_with(ByteOrderMark(encoding)));
+        EXPECT_EQ(EncodeText(DecodeText(text, encoding), encoding), text);
+        CAppSettings again(Folder());
+        again.Load();
+        EXPECT_EQ(again.m_strTitle, "ずーむ〜");
+        EXPECT_EQ(again.m_pictureOrder, settings.m_pictureOrder);
+        EXPECT_EQ(again.ReadInt(keys::kSoundFileSection, "〜あか\\é.png", -1), 2);
+    }
 }
 
 TEST_F(AppSettingsTest, ADamagedFileGivesDefaultsForTheDamagedKeysOnly) {
-    std::string damaged("\xFF\xFE\x00\x01 garbage\r\n", 14);
+    std::string damaged("\x00\x01\xFF\xFE garbage\r\n", 14);
     damaged += Disk(
         "[設定]\r\n"
         "タイトル=  \"\r\n"
