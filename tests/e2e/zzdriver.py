@@ -118,7 +118,7 @@ class Zoomzap:
     always ended on the way out, whatever the test did."""
 
     def __init__(self, images=None, sounds=None, settings=None, sections=None,
-                 locale="ja_JP.UTF-8", title=None, first_window=None):
+                 locale="ja_JP.UTF-8", title=None, first_window=None, args=()):
         self.bin_dir = os.environ.get("ZZ_BIN_DIR")
         if not self.bin_dir:
             raise DriverError("ZZ_BIN_DIR must name the folder that holds Zoomzap.exe")
@@ -132,6 +132,7 @@ class Zoomzap:
         self.sections.update(sections or {})
         # The window that start() waits for: the main window, unless a dialog comes first.
         self.first_window = first_window or self.title
+        self.args = list(args)  # the program's command line after its name
         self.folder = None
         self.process = None
         self.window = None
@@ -170,7 +171,8 @@ class Zoomzap:
         subprocess.run(["wineserver", "-p"], env=env, stdin=subprocess.DEVNULL,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
         # wine replaces itself with the Windows process, so this pid is the program's.
-        self.process = subprocess.Popen(["wine", os.path.join(self.folder, "Zoomzap.exe")],
+        self.process = subprocess.Popen(["wine", os.path.join(self.folder, "Zoomzap.exe")]
+                                        + self.args,
                                         cwd=self.folder, env=env, stdin=subprocess.DEVNULL,
                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.window = self.wait_for_window(self.first_window, timeout)
