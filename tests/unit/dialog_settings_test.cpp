@@ -168,34 +168,5 @@ TEST(SettingsDialogTest, HandlersSetTheChangedFlagAndTheButtonsAsTheyShould) {
     EXPECT_EQ(QuotedArgument("C:\\My Toys,new\\images"), "\"C:\\My Toys,new\\images\"");
 }
 
-TEST(SettingsDialogTest, SoundAssignmentsAreWrittenAtOnceAndFailedWritesKeepTheValues) {
-    MemoryTree tree;
-    StoreInts(tree, {{keys::kSpeed, 200}});
-    SettingsModel model(tree.Root(), tree);
-    model.Load();
-    model.m_strSpeed = "500";
-    model.m_orderList = {"x.png"};
-    ASSERT_TRUE(model.OnSoundsAssigned({"a.png", "g\\b.png"}, {2, -1}));
-    EXPECT_TRUE(model.m_bMediaChanged);
-    // Were the dialog cancelled here, nothing else would be stored.
-    const CAppSettings after = Reloaded(tree);
-    EXPECT_EQ(after.m_nSpeed, 200);
-    EXPECT_EQ(after.ReadInt(keys::kSoundFileSection, "a.png", 99), 2);
-    EXPECT_EQ(after.ReadInt(keys::kSoundFileSection, "g\\b.png", 99), -1);
-
-    tree.SetReadOnly(true);
-    EXPECT_FALSE(model.Store());
-    EXPECT_FALSE(model.OnSoundsAssigned({"x.png"}, {0}));
-    const std::string file = JoinPath(tree.Root(), "Zoomzap.ini");
-    EXPECT_NE(model.SaveFailedMessage().find(file), std::string::npos);
-    EXPECT_NE(model.AssignFailedMessage().find(file), std::string::npos);
-    EXPECT_EQ(model.m_strSpeed, "500");
-    tree.SetReadOnly(false);
-    ASSERT_TRUE(model.Store());
-    const CAppSettings saved = Reloaded(tree);
-    EXPECT_EQ(saved.m_nSpeed, 500);
-    EXPECT_EQ(saved.m_pictureOrder, test::Names{"x.png"});
-}
-
 }  // namespace
 }  // namespace zz
