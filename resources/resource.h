@@ -15,7 +15,7 @@
 #define IDP_NO_PRINTER 108
 #define IDP_PRINT_FAILED 109
 #define IDS_ALL_FILES_FILTER 110
-#define IDP_UNREGISTER_FAILED 111
+#define IDP_UNREGISTER_FAILED 112
 #define IDS_APP_TITLE 57344
 
 // Commands of the program's own.
