@@ -1,5 +1,6 @@
 #include "view/picture_loader.h"
 
+#include "settings/ini_file.h"
 #include "settings/media_library.h"
 
 namespace zz {
@@ -10,9 +11,12 @@ PictureLoadResult LoadPictureTable(const IFileSystem& fs, const std::string& pro
     PictureLoadResult result;
     const bool inOrder = rules.displayOrder == 1;
     int loaded = 0;  // the walk's running count, which random order uses as the slot
+    const std::string storedGroup = EncodingForm(rules.group, rules.encoding);
 
     auto visit = [&](const WalkFile& file) {
-        const int slot = inOrder ? OrderSlot(rules.order, file.relName, rules.group) : loaded;
+        const int slot =
+            inOrder ? OrderSlot(rules.order, ValueForm(file.relName, rules.encoding), storedGroup)
+                    : loaded;
         if (slot < 0 || slot >= kPictureSlots) {
             return false;
         }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "settings/file_system.h"
+#include "settings/text_encoding.h"
 #include "view/play_surface.h"
 
 namespace zz {
@@ -29,6 +30,8 @@ struct PictureLoadRules {
     std::string group;     // the view's group value
     std::vector<std::string> order;
     int soundCount = 0;  // entries of the sound list, to check stored sound indices
+    // The settings file's, in whose form the order list holds the names.
+    TextEncoding encoding = TextEncoding::kCp932;
 };
 
 struct PictureLoadResult {

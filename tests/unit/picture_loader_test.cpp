@@ -82,10 +82,18 @@ TEST_F(PictureLoaderTest, InOrderLoadsOnlyListedFilesOfTheGroupInTheirListSlots)
     rules.order = {"animals\\dog.png", "cat.png", "animals\\cow.png"};
     EXPECT_EQ(Load().count, 2);
     EXPECT_EQ(decoder.slots, (Slots{{0, "dog.png"}, {1, "cow.png"}}));
+    // Names the code page cannot hold are listed as the file holds them, with '?'.
+    tree.File("images/〜あか/r.png");
+    rules.group = "〜あか";
+    rules.order = {"あお\\b.png", "?あか\\r.png"};
+    EXPECT_EQ(Load().count, 1);
+    EXPECT_EQ(decoder.slots, (Slots{{0, "r.png"}}));
+    rules.encoding = TextEncoding::kUtf16Le;
+    EXPECT_EQ(Load().count, 0);
     // The start-up choice loads the whole images folder.
     rules.displayOrder = 0;
     rules.group = std::string(kGroupChooseAtStart);
-    EXPECT_EQ(Load().count, 4);
+    EXPECT_EQ(Load().count, 5);
 }
 
 }  // namespace

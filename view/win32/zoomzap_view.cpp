@@ -116,7 +116,9 @@ void CZoomzapView::LoadSettings() {
     m_nRotation = settings.m_nRotation;
     m_nStartMode = settings.m_nStartMode;
     m_surface.ApplySettings(settings, ClientRect());
-    m_strGroup = settings.m_strGroup;
+    m_encoding = settings.m_encoding;
+    m_strGroup =
+        LiveGroupName(SystemFileSystem(), m_strProgramFolder, settings.m_strGroup, m_encoding);
     m_nDisplayOrder = settings.m_nDisplayOrder;
     m_pictureOrder = settings.m_pictureOrder;
     m_nMaxCount = settings.MaxMediaCount();
@@ -146,6 +148,7 @@ void CZoomzapView::LoadPictures() {
     rules.displayOrder = m_nDisplayOrder;
     rules.group = m_strGroup;
     rules.order = m_pictureOrder;
+    rules.encoding = m_encoding;
     rules.soundCount = static_cast<int>(m_szSoundNames.size());
     m_unreadableNames.clear();  // this load names its own
     m_hPictures.Load(GetHwnd(), m_strProgramFolder, rules, PictureKeepWidth(m_nMaxZoom));

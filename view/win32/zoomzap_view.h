@@ -102,6 +102,7 @@ private:
     int m_nMaxCount = 10;
     int m_nMaxZoom = 100;
     std::vector<std::string> m_pictureOrder;
+    TextEncoding m_encoding = TextEncoding::kCp932;  // the settings file's
 
     bool m_bCursorShown = true;
     RECT m_rcSaved{};  // client rectangle when the guard mode was entered
