@@ -94,7 +94,7 @@ void CZoomzapApp::OnFileSave() {
 void CZoomzapApp::OnFilePrint() {
     // Without a printer the print dialog has already said so itself.
     PrintResult result = PrintResult::kCancelled;
-    const MemoryDC printer = ChoosePrinter(MainHwnd(), result);
+    const PrinterDC printer = ChoosePrinter(MainHwnd(), result);
     if (printer) {
         result = PrintView(printer.Get(), *m_pView, DocumentTitle());
     }
@@ -107,7 +107,7 @@ bool CZoomzapApp::PrintFromCommandLine(const CCommandLineInfo& info) {
     if (!OpenDocumentFile(info.FileCandidates())) {
         return false;
     }
-    const MemoryDC printer =
+    const PrinterDC printer =
         OpenPrinter(info.m_strPrinterName, info.m_strDriverName, info.m_strPortName);
     if (!printer) {
         ShowMessage(IDP_NO_PRINTER);
