@@ -12,7 +12,6 @@
 #include "framework/module.h"
 #include "framework/unicode.h"
 #include "resources/resource.h"
-#include "view/win32/zoomzap_view.h"
 
 namespace zz {
 
@@ -96,7 +95,7 @@ void CZoomzapApp::OnFilePrint() {
     PrintResult result = PrintResult::kCancelled;
     const PrinterDC printer = ChoosePrinter(MainHwnd(), result);
     if (printer) {
-        result = PrintView(printer.Get(), *m_pView, DocumentTitle());
+        result = PrintView(printer.Get(), m_pMainFrame->View(), DocumentTitle());
     }
     if (result == PrintResult::kFailed) {
         ShowMessage(IDP_PRINT_FAILED);
@@ -113,7 +112,7 @@ bool CZoomzapApp::PrintFromCommandLine(const CCommandLineInfo& info) {
         ShowMessage(IDP_NO_PRINTER);
         return false;
     }
-    if (PrintView(printer.Get(), *m_pView, DocumentTitle()) != PrintResult::kPrinted) {
+    if (PrintView(printer.Get(), m_pMainFrame->View(), DocumentTitle()) != PrintResult::kPrinted) {
         ShowMessage(IDP_PRINT_FAILED);
         return false;
     }

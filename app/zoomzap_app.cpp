@@ -10,7 +10,6 @@
 #include "framework/module.h"
 #include "framework/unicode.h"
 #include "resources/resource.h"
-#include "view/win32/zoomzap_view.h"
 
 namespace zz {
 
@@ -92,7 +91,7 @@ bool CZoomzapApp::ProcessShellCommand(const CCommandLineInfo& info) {
     }
 }
 
-bool CZoomzapApp::CreateFrameAndView() {
+bool CZoomzapApp::CreateFrame() {
     if (m_pMainFrame) {
         return true;
     }
@@ -100,24 +99,17 @@ bool CZoomzapApp::CreateFrameAndView() {
     if (!frame->Create()) {
         return false;
     }
-    auto view = std::make_unique<CZoomzapView>();
-    if (!view->Create(frame->GetHwnd())) {
-        return false;
-    }
-    frame->SetView(view.get());
-    view->SetOwner(frame.get());
     m_pDocument = std::make_unique<CZoomzapDoc>();
     m_pMainFrame = std::move(frame);
-    m_pView = std::move(view);
     m_pMainWnd = m_pMainFrame.get();
     return true;
 }
 
 bool CZoomzapApp::OpenNewDocument() {
-    if (!CreateFrameAndView() || !m_pDocument->OnNewDocument()) {
+    if (!CreateFrame() || !m_pDocument->OnNewDocument()) {
         return false;
     }
-    RunInitialUpdate();
+    m_pMainFrame->OnInitialUpdate();
     return true;
 }
 
@@ -133,24 +125,18 @@ bool CZoomzapApp::OpenDocumentFile(const std::vector<std::string>& candidates) {
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)
                 : INVALID_HANDLE_VALUE);
         if (file) {
-            if (!CreateFrameAndView()) {
+            if (!CreateFrame()) {
                 return false;
             }
             const std::string fullPath = Narrow(full);
             m_pDocument->SetPathName(fullPath);
             AddToRecentFileList(fullPath);
-            RunInitialUpdate();
+            m_pMainFrame->OnInitialUpdate();
             return true;
         }
     }
     ShowMessage(IDP_FAILED_TO_OPEN_DOC, candidates.empty() ? std::string() : candidates.front());
     return false;
-}
-
-void CZoomzapApp::RunInitialUpdate() {
-    m_pView->OnInitialUpdate();
-    // A fresh start shows nothing of the old picture anywhere, not only where a dialog was.
-    InvalidateRect(m_pView->GetHwnd(), nullptr, TRUE);
 }
 
 void CZoomzapApp::AddToRecentFileList(const std::string& path) {

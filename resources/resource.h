@@ -20,7 +20,7 @@
 #define IDS_APP_TITLE 57344
 
 // Commands of the program's own.
-#define ID_VIEW_FULLSCREEN 32771
+#define ID_VIEW_GUARD_MODE 32771
 #define ID_SETTINGS 32773
 
 // Standard commands that the menu and the shortcut table reach.

@@ -1,12 +1,10 @@
-// The main frame: the keys it consumes and the menus it leaves behind.
+// The main frame: the keys it consumes.
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
 #include "app/main_frame.h"
-#include "framework/module.h"
-#include "resources/resource.h"
 
 namespace zz {
 namespace {
@@ -47,28 +45,6 @@ TEST(AppShellTest, FrameConsumesItsShortcutKeysButNotTheGuardKey) {
     EXPECT_FALSE(Consumed(frame, stranger, WM_KEYDOWN, 'C', {VK_CONTROL}))
         << "only keys for the frame and its view";
     DestroyWindow(stranger);
-}
-
-TEST(AppShellTest, DestroyingTheFrameNeverReattachesADestroyedMenu) {
-    // A detached default menu goes back on, so that the window destroys it.
-    CFrameWnd plain;
-    ASSERT_TRUE(plain.LoadFrame(IDR_MAINFRAME, WS_POPUP | WS_CAPTION, RECT{0, 0, 300, 200}));
-    HMENU detached = GetMenu(plain.GetHwnd());
-    SetMenu(plain.GetHwnd(), nullptr);
-    DestroyWindow(plain.GetHwnd());
-    EXPECT_FALSE(IsMenu(detached));
-
-    // As the guard mode leaves it: the first menu destroyed, a fresh copy on the window.
-    CMainFrame frame;
-    ASSERT_TRUE(frame.Create());
-    HMENU first = GetMenu(frame.GetHwnd());
-    SetMenu(frame.GetHwnd(), nullptr);
-    DestroyMenu(first);
-    HMENU fresh = LoadMenuW(ModuleInstance(), MAKEINTRESOURCEW(IDR_MAINFRAME));
-    SetMenu(frame.GetHwnd(), fresh);
-    DestroyWindow(frame.GetHwnd());
-    EXPECT_EQ(frame.GetHwnd(), nullptr);
-    EXPECT_FALSE(IsMenu(fresh)) << "the menu on the window goes with it";
 }
 
 }  // namespace

@@ -1,165 +1,93 @@
-// Guard mode in-process: the frame loses and regains caption, system menu and menu and covers the
-// screen topmost; a rerun of the start-up keeps it guarded; a picture that cannot be read is
-// told only once the normal window shows; and the end of the session gives the cursor and its
-// clip back.
+// Guard mode through the real frame: started guarded, however often the start-up runs, the frame
+// covers the screen topmost without caption, system menu and menu, the cursor hidden once and
+// held on it; switched back, every one of them returns, the same menu included; and every end of
+// the program, guarded or not, gives the cursor, its clip and the keys back.
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
 #include <filesystem>
-#include <string>
-#include <vector>
+#include <memory>
 
 #include "app/main_frame.h"
+#include "framework/scope_exit.h"
 #include "framework/unicode.h"
 #include "settings/app_settings.h"
-#include "view/win32/zoomzap_view.h"
 
 namespace zz {
 namespace {
 
-namespace stdfs = std::filesystem;
-
-// The calling thread's cursor display counter, left as it was.
-int CursorCounter() {
-    const int counter = ShowCursor(TRUE) - 1;
-    ShowCursor(FALSE);
-    return counter;
-}
-
-RECT CursorClip() {
-    RECT clip{};
-    GetClipCursor(&clip);
-    return clip;
-}
-
-RECT Desktop() {
-    const int x = GetSystemMetrics(SM_XVIRTUALSCREEN);
-    const int y = GetSystemMetrics(SM_YVIRTUALSCREEN);
-    return {x, y, x + GetSystemMetrics(SM_CXVIRTUALSCREEN),
-            y + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
-}
-
-struct ToldNames : IPlayViewOwner {
-    std::vector<std::vector<std::string>> told;
-    void OnUnreadablePictures(const std::vector<std::string>& names) override {
-        told.push_back(names);
-    }
-};
-
-// Runs this thread's messages until done() holds or ten seconds pass.
-template <typename Done>
-bool PumpUntil(Done done) {
-    for (const DWORD deadline = GetTickCount() + 10000;; Sleep(5)) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            DispatchMessageW(&msg);
-        }
-        if (done()) {
-            return true;
-        }
-        if (GetTickCount() > deadline) {
-            return false;
-        }
-    }
-}
-
-// A program folder that starts guarded, in the stored order, with a listed file that is no
-// picture before the one picture.
-stdfs::path GuardedProgramFolder() {
-    const stdfs::path folder =
-        stdfs::temp_directory_path() / (L"zz_guard_test_" + std::to_wstring(GetCurrentProcessId()));
-    stdfs::create_directories(folder / "images");
-    stdfs::copy_file(Widen(std::string(ZZ_TEST_DATA_DIR) + "/pictures/picture.png"),
-                     folder / "images" / "a.png", stdfs::copy_options::overwrite_existing);
-    stdfs::copy_file(Widen(std::string(ZZ_TEST_DATA_DIR) + "/pictures/not_a_picture.png"),
-                     folder / "images" / "bad.png", stdfs::copy_options::overwrite_existing);
+TEST(GuardModeTest, EveryStartKeepsItAndEveryWayOutGivesAllBack) {
+    const auto folder = std::filesystem::temp_directory_path() /
+                        (L"zz_guard_test_" + std::to_wstring(GetCurrentProcessId()));
+    std::filesystem::create_directories(folder);
+    const ScopeExit removeFolder([&] { std::filesystem::remove_all(folder); });
     CAppSettings settings(Narrow(folder.wstring()));
     settings.Load();
     settings.m_nStartMode = 1;
-    settings.m_nDisplayOrder = 1;
-    settings.m_pictureOrder = {"bad.png", "a.png"};
-    EXPECT_TRUE(settings.Save());
-    return folder;
-}
-
-TEST(GuardModeTest, StartedGuardedItStaysSoTellsBadFilesOnlyOutsideAndEndsClean) {
-    const stdfs::path folder = GuardedProgramFolder();
-    CMainFrame frame;
-    ASSERT_TRUE(frame.Create());
-    CZoomzapView view(Narrow(folder.wstring()));
-    ASSERT_TRUE(view.Create(frame.GetHwnd()));
-    frame.SetView(&view);
-    ToldNames owner;
-    view.SetOwner(&owner);
-    HWND window = frame.GetHwnd();
-    const int counter = CursorCounter();
-
-    // Started twice, as a new document does: guarded both times, the cursor hidden once.
-    for (int startUp = 0; startUp < 2; ++startUp) {
-        view.OnInitialUpdate();
-        EXPECT_TRUE(view.Surface().IsFullScreen()) << startUp;
-    }
+    ASSERT_TRUE(settings.Save());
+    const int x = GetSystemMetrics(SM_XVIRTUALSCREEN), y = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    const RECT desktop{x, y, x + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                       y + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    const RECT narrow{10, 10, 200, 200};  // as the frame's clip is beside a second monitor
+    // The calling thread's cursor display counter, left as it was, and the cursor's clip.
+    auto cursorCounter = [] {
+        const int counter = ShowCursor(TRUE) - 1;
+        ShowCursor(FALSE);
+        return counter;
+    };
+    auto cursorHeldTo = [](const RECT& area) {
+        RECT clip{};
+        return GetClipCursor(&clip) && EqualRect(&clip, &area);
+    };
+    const int counter = cursorCounter();
+    std::unique_ptr<CMainFrame> frame;
+    HWND window = nullptr;
+    HMENU menu = nullptr;
+    auto start = [&] {
+        frame = std::make_unique<CMainFrame>(Narrow(folder.wstring()));
+        ASSERT_TRUE(frame->Create());
+        window = frame->GetHwnd();
+        menu = GetMenu(window);
+        frame->OnInitialUpdate();
+    };
+    auto styles = [&] { return GetWindowLongPtrW(window, GWL_STYLE) & (WS_CAPTION | WS_SYSMENU); };
+    auto topmost = [&] { return (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; };
+    auto guarded = [&] {
+        RECT rect{};
+        GetWindowRect(window, &rect);
+        return frame->GuardMode().IsOn() && GetMenu(window) == nullptr && styles() == 0 &&
+               topmost() && rect.left == 0 && rect.top == 0 && cursorHeldTo(rect) &&
+               cursorCounter() == counter - 1;
+    };
+    ASSERT_NO_FATAL_FAILURE(start());
+    // Started again, as a new document does: still guarded, one hook, the cursor hidden once.
+    frame->OnInitialUpdate();
     ShowWindow(window, SW_SHOWMAXIMIZED);  // as the application shows it
-    EXPECT_EQ(GetMenu(window), nullptr);
-    EXPECT_EQ(GetWindowLongPtrW(window, GWL_STYLE) & (WS_CAPTION | WS_SYSMENU), 0);
-    EXPECT_NE(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
-    EXPECT_EQ(CursorCounter(), counter - 1);
-    RECT rect{};
-    GetWindowRect(window, &rect);
-    EXPECT_EQ(rect.left, 0);
-    EXPECT_EQ(rect.top, 0);
-    const RECT clip = CursorClip();
-    EXPECT_TRUE(EqualRect(&clip, &rect)) << "the cursor stays on the frame";
+    EXPECT_TRUE(guarded());
 
-    // Slot 0 cannot be read, so the count reaches 1 only when the load is over. Nothing is told
-    // while the child plays guarded.
-    ASSERT_TRUE(PumpUntil([&] { return view.Surface().PictureCount() == 1; }));
-    PumpUntil([] { return true; });
-    EXPECT_TRUE(owner.told.empty());
+    frame->ToggleGuardMode();
+    EXPECT_FALSE(frame->GuardMode().IsOn());
+    EXPECT_TRUE(GetMenu(window) == menu && styles() == (WS_CAPTION | WS_SYSMENU) && !topmost());
+    EXPECT_TRUE(IsZoomed(window) && cursorHeldTo(desktop) && cursorCounter() == counter);
+    frame->ToggleGuardMode();
+    EXPECT_TRUE(guarded());
 
-    view.ToggleFullScreen();
-    EXPECT_FALSE(view.Surface().IsFullScreen());
-    EXPECT_NE(GetMenu(window), nullptr);
-    EXPECT_EQ(GetWindowLongPtrW(window, GWL_STYLE) & (WS_CAPTION | WS_SYSMENU),
-              WS_CAPTION | WS_SYSMENU);
-    EXPECT_EQ(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
-    EXPECT_TRUE(IsZoomed(window));
-    EXPECT_EQ(CursorCounter(), counter);
-    const RECT released = CursorClip(), desktop = Desktop();
-    EXPECT_TRUE(EqualRect(&released, &desktop));
-    ASSERT_TRUE(PumpUntil([&] { return !owner.told.empty(); }));
-    EXPECT_EQ(owner.told, (std::vector<std::vector<std::string>>{{"bad.png"}}));
-
-    // The session ends while guarded, with the menu gone: the window closes without touching a
-    // destroyed menu, and the cursor and its clip are the system's again.
-    view.ToggleFullScreen();
-    EXPECT_EQ(GetMenu(window), nullptr);
-    // One screen here: narrowed as the frame's clip is beside a second monitor.
-    const RECT narrow{10, 10, 200, 200};
+    // The session ends while guarded: the menu goes with the window, and the system has the
+    // cursor, its clip and the keys again.
     ClipCursor(&narrow);
     SendMessageW(window, WM_ENDSESSION, TRUE, 0);
-    EXPECT_FALSE(IsWindow(window));
-    const RECT atEnd = CursorClip();
-    EXPECT_TRUE(EqualRect(&atEnd, &desktop));
-    EXPECT_EQ(CursorCounter(), counter);
-    EXPECT_EQ(owner.told.size(), 1u) << "told once";
+    EXPECT_FALSE(IsWindow(window) || IsMenu(menu));
+    EXPECT_TRUE(cursorHeldTo(desktop) && cursorCounter() == counter);
+    EXPECT_EQ(frame->GuardMode().HookCount(), 0);
 
     // Ended without its window closing, as after printing from the command line.
-    CMainFrame printing;
-    ASSERT_TRUE(printing.Create());
-    {
-        CZoomzapView guarded(Narrow(folder.wstring()));
-        ASSERT_TRUE(guarded.Create(printing.GetHwnd()));
-        guarded.ToggleFullScreen();
-        ClipCursor(&narrow);
-    }
-    const RECT afterPrinting = CursorClip();
-    EXPECT_TRUE(EqualRect(&afterPrinting, &desktop));
-    EXPECT_EQ(CursorCounter(), counter);
-    std::error_code ignored;
-    stdfs::remove_all(folder, ignored);
+    ASSERT_NO_FATAL_FAILURE(start());
+    EXPECT_TRUE(guarded());
+    ClipCursor(&narrow);
+    frame.reset();
+    EXPECT_TRUE(cursorHeldTo(desktop) && cursorCounter() == counter);
 }
 
 }  // namespace

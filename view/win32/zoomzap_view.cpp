@@ -6,8 +6,6 @@
 #include <ctime>
 #include <utility>
 
-#include "app/zoomzap_app.h"
-#include "dialogs/win32/group_pick_dlg.h"
 #include "framework/dpi.h"
 #include "framework/gdi_guards.h"
 #include "framework/unicode.h"
@@ -81,9 +79,6 @@ int PictureKeepWidth(int maxZoomPercent) {
 CZoomzapView::CZoomzapView(std::string programFolder)
     : m_strProgramFolder(std::move(programFolder)) {
     m_surface.SetSoundCount(0);
-    if (CZoomzapApp* app = GetZoomzapApp()) {
-        app->m_pPlayView = this;
-    }
 }
 
 Rect CZoomzapView::ClientRect() const {
@@ -101,11 +96,6 @@ void CZoomzapView::OnInitialUpdate() {
     LoadPictures();
     m_random = CrtRandom(static_cast<std::uint32_t>(std::time(nullptr)));
     m_surface.SetLastRect(ClientRect());
-    m_keyboardGuard.SetUp();
-    // A rerun while guarded, as after a new document, keeps the child inside.
-    if (m_nStartMode != 0 && !m_surface.IsFullScreen()) {
-        EnterGuardMode();
-    }
 }
 
 void CZoomzapView::LoadSettings() {
@@ -134,10 +124,7 @@ void CZoomzapView::ChooseStartupGroup() {
     if (m_strGroup != kGroupChooseAtStart) {
         return;
     }
-    // Closed without a choice, the picker leaves an empty group: all groups.
-    CGroupPickDlg picker(m_strProgramFolder);
-    picker.DoModal();
-    m_strGroup = picker.m_strGroup;
+    m_strGroup = m_pOwner != nullptr ? m_pOwner->PickStartupGroup() : std::string();
 }
 
 void CZoomzapView::LoadPictures() {
@@ -309,8 +296,8 @@ void CZoomzapView::OnKeyDown(UINT key, UINT, UINT flags) {
     press.alt = KeyWasDown(VK_MENU);
     press.autoRepeat = (flags & kAutoRepeatFlag) != 0;
     const KeyAnswer answer = m_surface.OnKeyDown(press);
-    if (answer.toggleGuardMode) {
-        ToggleFullScreen();
+    if (answer.toggleGuardMode && m_pOwner != nullptr) {
+        m_pOwner->ToggleGuardMode();
     }
     if (answer.nextPicture) {
         Apply(m_surface.ShowNextPicture());
@@ -341,84 +328,13 @@ void CZoomzapView::OnRButtonUp(UINT, POINT) {
     Apply(m_surface.OnRButtonUp());
 }
 
-void CZoomzapView::ToggleFullScreen() {
-    if (m_surface.IsFullScreen()) {
-        LeaveGuardMode();
-    } else {
-        EnterGuardMode();
-    }
-}
-
-void CZoomzapView::EnterGuardMode() {
-    HWND frame = GetParentFrame();
-    HMENU menu = GetMenu(frame);
-    SetMenu(frame, nullptr);
-    DestroyMenu(menu);
-
-    GetClientRect(GetHwnd(), &m_rcSaved);
-    // Still maximized, the frame keeps its maximized size under Wine, a strip of the desktop
-    // short at the right and bottom.
-    if (IsZoomed(frame)) {
-        ShowWindow(frame, SW_RESTORE);
-    }
-    const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
-    const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
-    SetWindowPos(frame, HWND_TOPMOST, 0, 0, screenWidth, m_rcSaved.bottom, SWP_SHOWWINDOW);
-    SetWindowLongPtrW(frame, GWL_STYLE,
-                      GetWindowLongPtrW(frame, GWL_STYLE) & ~(WS_CAPTION | WS_SYSMENU));
-    // The frame must be recomputed without the caption, or a shown window keeps its old one.
-    SetWindowPos(frame, HWND_TOPMOST, 0, 0, screenWidth, screenHeight,
-                 SWP_SHOWWINDOW | SWP_FRAMECHANGED);
-
-    if (m_bCursorShown) {
-        ShowCursor(FALSE);
-        m_bCursorShown = false;
-    }
-    // A second monitor must not offer the child a desktop to click.
-    RECT frameRect{};
-    GetWindowRect(frame, &frameRect);
-    ClipCursor(&frameRect);
+void CZoomzapView::OnGuardModeEntered() {
     Apply(m_surface.EnterGuardMode());
 }
 
-void CZoomzapView::LeaveGuardMode() {
-    HWND frame = GetParentFrame();
-    SetMenu(frame, LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME)));
-
-    const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
-    const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
-    SetWindowPos(frame, HWND_NOTOPMOST, 0, screenHeight - m_rcSaved.bottom, screenWidth,
-                 m_rcSaved.bottom, SWP_SHOWWINDOW);
-    SetWindowLongPtrW(frame, GWL_STYLE,
-                      GetWindowLongPtrW(frame, GWL_STYLE) | WS_CAPTION | WS_SYSMENU);
-    SetWindowPos(frame, nullptr, 0, 0, 0, 0,
-                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
-    SetWindowPos(frame, HWND_NOTOPMOST, 0, 0, screenWidth, screenHeight, SWP_SHOWWINDOW);
-    ShowWindow(frame, SW_SHOWNORMAL);
-    ShowWindow(frame, SW_MAXIMIZE);
-
+void CZoomzapView::OnGuardModeLeft() {
     m_surface.LeaveGuardMode();
-    if (!m_bCursorShown) {
-        ShowCursor(TRUE);
-        m_bCursorShown = true;
-    }
-    ClipCursor(nullptr);
     ReportUnreadableWhenSeen();
-}
-
-void CZoomzapView::OnDestroy() {
-    GiveBackToSystem();
-}
-
-// Every way the program ends passes here: the cursor, its clip, the keys and the screen saver
-// go back to the system.
-void CZoomzapView::GiveBackToSystem() {
-    m_keyboardGuard.Release();
-    ClipCursor(nullptr);
-    if (!m_bCursorShown) {
-        ShowCursor(TRUE);
-        m_bCursorShown = true;
-    }
 }
 
 }  // namespace zz
