@@ -9,6 +9,7 @@
 #include "app/view_printer.h"
 #include "app/zoomzap_app.h"
 #include "app/zoomzap_doc.h"
+#include "framework/message_box.h"
 #include "framework/module.h"
 #include "framework/unicode.h"
 #include "resources/resource.h"
@@ -83,7 +84,7 @@ void CZoomzapApp::OnFileSave() {
     const KernelHandle file(CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                         FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {
-        ShowMessage(IDP_FAILED_TO_SAVE_DOC, Narrow(path));
+        ShowMessage(MainHwnd(), IDP_FAILED_TO_SAVE_DOC, path);
         return;
     }
     m_pDocument->SetPathName(Narrow(path));
@@ -98,7 +99,7 @@ void CZoomzapApp::OnFilePrint() {
         result = PrintView(printer.Get(), m_pMainFrame->View(), DocumentTitle());
     }
     if (result == PrintResult::kFailed) {
-        ShowMessage(IDP_PRINT_FAILED);
+        ShowMessage(MainHwnd(), IDP_PRINT_FAILED);
     }
 }
 
@@ -109,11 +110,11 @@ bool CZoomzapApp::PrintFromCommandLine(const CCommandLineInfo& info) {
     const PrinterDC printer =
         OpenPrinter(info.m_strPrinterName, info.m_strDriverName, info.m_strPortName);
     if (!printer) {
-        ShowMessage(IDP_NO_PRINTER);
+        ShowMessage(MainHwnd(), IDP_NO_PRINTER);
         return false;
     }
     if (PrintView(printer.Get(), m_pMainFrame->View(), DocumentTitle()) != PrintResult::kPrinted) {
-        ShowMessage(IDP_PRINT_FAILED);
+        ShowMessage(MainHwnd(), IDP_PRINT_FAILED);
         return false;
     }
     return true;

@@ -6,7 +6,7 @@
 
 #include "dialogs/win32/group_pick_dlg.h"
 #include "dialogs/win32/settings_dlg.h"
-#include "framework/module.h"
+#include "framework/message_box.h"
 #include "framework/unicode.h"
 #include "resources/resource.h"
 
@@ -139,12 +139,7 @@ void CMainFrame::OnUnreadablePictures(const std::vector<std::string>& names) {
     for (const std::string& name : names) {
         list += (list.empty() ? "" : "\n") + name;
     }
-    std::wstring text = LoadResourceString(IDP_UNREADABLE_PICTURES);
-    if (const size_t at = text.find(L"%s"); at != std::wstring::npos) {
-        text.replace(at, 2, Widen(list));
-    }
-    // The system's caption, as for any error the program does not name.
-    MessageBoxW(GetHwnd(), text.c_str(), nullptr, MB_OK);
+    ShowMessage(GetHwnd(), IDP_UNREADABLE_PICTURES, Widen(list), MB_OK);
 }
 
 std::string CMainFrame::PickStartupGroup() {

@@ -7,7 +7,7 @@
 #include "app/registry.h"
 #include "app/win32_arguments.h"
 #include "app/zoomzap_doc.h"
-#include "framework/module.h"
+#include "framework/message_box.h"
 #include "framework/unicode.h"
 #include "resources/resource.h"
 
@@ -44,8 +44,8 @@ bool CZoomzapApp::InitInstance() {
         const bool removed = classes && UnregisterServer(classes.Get(), identity);
         m_nInitExitCode = removed ? 0 : 1;
         if (info.m_bTellUnregister) {
-            ShowMessage(removed ? IDS_UNREGISTERED : IDP_UNREGISTER_FAILED, {},
-                        removed ? MB_ICONINFORMATION : MB_ICONEXCLAMATION);
+            ShowMessage(MainHwnd(), removed ? IDS_UNREGISTERED : IDP_UNREGISTER_FAILED, {},
+                        MB_OK | (removed ? MB_ICONINFORMATION : MB_ICONEXCLAMATION));
         }
         return false;
     }
@@ -67,11 +67,11 @@ bool CZoomzapApp::InitInstance() {
 
 bool CZoomzapApp::InitPlatformServices() {
     if (!m_services.StartSockets()) {
-        ShowMessage(IDP_SOCKETS_INIT_FAILED);
+        ShowMessage(MainHwnd(), IDP_SOCKETS_INIT_FAILED);
         return false;
     }
     if (!m_services.StartOle()) {
-        ShowMessage(IDP_OLE_INIT_FAILED);
+        ShowMessage(MainHwnd(), IDP_OLE_INIT_FAILED);
         return false;
     }
     return true;
@@ -135,7 +135,8 @@ bool CZoomzapApp::OpenDocumentFile(const std::vector<std::string>& candidates) {
             return true;
         }
     }
-    ShowMessage(IDP_FAILED_TO_OPEN_DOC, candidates.empty() ? std::string() : candidates.front());
+    ShowMessage(MainHwnd(), IDP_FAILED_TO_OPEN_DOC,
+                candidates.empty() ? std::wstring() : Widen(candidates.front()));
     return false;
 }
 
@@ -170,15 +171,6 @@ bool CZoomzapApp::OnCommand(UINT id) {
 void CZoomzapApp::OnAppAbout() {
     CAboutDlg aboutDlg;
     aboutDlg.DoModal();
-}
-
-void CZoomzapApp::ShowMessage(UINT textId, const std::string& argument, UINT icon) const {
-    std::wstring text = LoadResourceString(textId);
-    if (const size_t at = text.find(L"%s"); at != std::wstring::npos) {
-        text.replace(at, 2, Widen(argument));
-    }
-    const std::wstring title = LoadResourceString(IDS_APP_TITLE);
-    MessageBoxW(MainHwnd(), text.c_str(), title.c_str(), MB_OK | icon);
 }
 
 HWND CZoomzapApp::MainHwnd() const {

@@ -50,9 +50,7 @@ private:
     void AddToRecentFileList(const std::string& path);
     // The title of the document: its file's name, or the new-document name while untitled.
     std::string DocumentTitle() const;
-    // A message box with the application title; %s in the text becomes argument.
-    void ShowMessage(UINT textId, const std::string& argument = {},
-                     UINT icon = MB_ICONEXCLAMATION) const;
+    // The owner of the program's messages, once there is a frame.
     HWND MainHwnd() const;
 
     CPlatformServices m_services;

@@ -8,6 +8,8 @@
 
 #include "framework/dpi.h"
 #include "framework/gdi_guards.h"
+#include "framework/message_box.h"
+#include "framework/module.h"
 #include "framework/unicode.h"
 #include "resources/resource.h"
 #include "settings/app_settings.h"
@@ -31,14 +33,15 @@ void DrawPaintText(HDC dc, const PaintPlan& plan, std::wstring_view text) {
     TextOutW(dc, plan.textX, plan.textY, text.data(), static_cast<int>(text.size()));
 }
 
+// Straight from the module's resources: a paint copies nothing.
 std::wstring_view PaintText(PaintPlan::Kind kind) {
     switch (kind) {
         case PaintPlan::Kind::kExitHint:
-            return L"Ctrl と Shift と Del を同時に押すと通常表示に戻ります。";
+            return ResourceText(IDS_EXIT_HINT);
         case PaintPlan::Kind::kNoPictures:
-            return L"画像ファイルがありません";
+            return ResourceText(IDS_NO_PICTURES);
         default:
-            return L"きーぼーどをバンバンたたいてね";
+            return ResourceText(IDS_INVITATION);
     }
 }
 
@@ -227,7 +230,7 @@ void CZoomzapView::Paint(HDC dc, const RECT& client) {
     }
     if (m_hPictures.Loading() && plan.kind != PaintPlan::Kind::kPicture) {
         const std::wstring progress =
-            L"画像を読み込んでいます（" + WideDigits(m_hPictures.LoadedCount()) + L"枚）";
+            FormatResourceString(IDS_LOAD_PROGRESS, WideDigits(m_hPictures.LoadedCount()));
         DrawPaintText(dc, m_surface.ProgressTextPlan(ToRect(client)), progress);
     }
 }
