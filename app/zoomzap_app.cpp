@@ -40,7 +40,7 @@ bool CZoomzapApp::InitInstance() {
 
     const RegistryKey classes = CreateRegistryKey(HKEY_CURRENT_USER, kClassesKey);
     const ServerIdentity identity = CAutomationServer::Identity();
-    if (info.m_nShellCommand == ShellCommand::kAppUnregister) {
+    if (info.m_shellCommand == ShellCommand::kAppUnregister) {
         const bool removed = classes && UnregisterServer(classes.Get(), identity);
         m_nInitExitCode = removed ? 0 : 1;
         if (info.m_bTellUnregister) {
@@ -52,7 +52,7 @@ bool CZoomzapApp::InitInstance() {
     // Written at every start, so that damaged or moved entries repair themselves. A failure
     // costs only automation, which the program does not need to run.
     const bool registered = classes && RegisterServer(classes.Get(), identity);
-    if (info.m_nShellCommand == ShellCommand::kAppRegister) {
+    if (info.m_shellCommand == ShellCommand::kAppRegister) {
         m_nInitExitCode = registered ? 0 : 1;
         return false;
     }
@@ -78,7 +78,7 @@ bool CZoomzapApp::InitPlatformServices() {
 }
 
 bool CZoomzapApp::ProcessShellCommand(const CCommandLineInfo& info) {
-    switch (info.m_nShellCommand) {
+    switch (info.m_shellCommand) {
         case ShellCommand::kFileOpen:
             // A file that cannot be opened is reported; the toy starts all the same.
             return OpenDocumentFile(info.FileCandidates()) || OpenNewDocument();

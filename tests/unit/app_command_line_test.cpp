@@ -11,7 +11,7 @@ namespace {
 using Args = std::vector<std::string>;
 
 TEST(CommandLineTest, CommandsTakeTheirFileWithOptionsInAnyCaseAndPlace) {
-    EXPECT_EQ(ParseCommandLine({}).m_nShellCommand, ShellCommand::kFileNew);
+    EXPECT_EQ(ParseCommandLine({}).m_shellCommand, ShellCommand::kFileNew);
     EXPECT_FALSE(ParseCommandLine({}).IsStartedByClient());
     struct Case {
         Args args;
@@ -26,7 +26,7 @@ TEST(CommandLineTest, CommandsTakeTheirFileWithOptionsInAnyCaseAndPlace) {
           Case{{"a.zz", "/p"}, ShellCommand::kFilePrint, "a.zz"},
           Case{{"/PT", "a.zz"}, ShellCommand::kFilePrintTo, "a.zz"}}) {  // the default printer
         const CCommandLineInfo info = ParseCommandLine(c.args);
-        EXPECT_EQ(info.m_nShellCommand, c.command) << c.args[0];
+        EXPECT_EQ(info.m_shellCommand, c.command) << c.args[0];
         EXPECT_EQ(info.m_strFileName, c.file);
     }
     const CCommandLineInfo to = ParseCommandLine({"-pt", "a.zz", "Laser 1", "winspool", "LPT1:"});
@@ -36,10 +36,10 @@ TEST(CommandLineTest, CommandsTakeTheirFileWithOptionsInAnyCaseAndPlace) {
     // The name a parent types is answered with a message, the one tools use is not.
     for (const auto& [option, tell] : {std::pair{"/unregserver", false}, {"-UNREGISTER", true}}) {
         const CCommandLineInfo info = ParseCommandLine({option});
-        EXPECT_EQ(info.m_nShellCommand, ShellCommand::kAppUnregister);
+        EXPECT_EQ(info.m_shellCommand, ShellCommand::kAppUnregister);
         EXPECT_EQ(info.m_bTellUnregister, tell);
     }
-    EXPECT_EQ(ParseCommandLine({"-regserver"}).m_nShellCommand, ShellCommand::kAppRegister);
+    EXPECT_EQ(ParseCommandLine({"-regserver"}).m_shellCommand, ShellCommand::kAppRegister);
     // What COM runs: the registered command, its own option added.
     const CCommandLineInfo both = ParseCommandLine({"/Automation", "-EMBEDDING"});
     EXPECT_TRUE(both.m_bRunAutomated && both.m_bRunEmbedded && both.IsStartedByClient());
@@ -71,7 +71,7 @@ TEST(CommandLineTest, WhatIsNotUnderstoodIsLeftAsideAndTheProgramStarts) {
     };
     for (const Case& c : cases) {
         const CCommandLineInfo info = ParseCommandLine(c.args);
-        EXPECT_EQ(info.m_nShellCommand, c.command) << c.args[0];
+        EXPECT_EQ(info.m_shellCommand, c.command) << c.args[0];
         EXPECT_EQ(info.FileCandidates(), c.candidates) << c.args[0];
     }
     EXPECT_FALSE(ParseCommandLine({"/p", "a.zz", "/Unregister"}).m_bTellUnregister);

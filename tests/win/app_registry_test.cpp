@@ -48,7 +48,7 @@ TEST(AppRegistryTest, QuotedNamesSurviveTheSplitting) {
 
     const CCommandLineInfo print = ParseCommandLine(
         SplitCommandLine(L"\"C:\\a b\\Zoomzap.exe\" /p \"C:\\My Pictures\\ねこ の え.zz\""));
-    EXPECT_EQ(print.m_nShellCommand, ShellCommand::kFilePrint);
+    EXPECT_EQ(print.m_shellCommand, ShellCommand::kFilePrint);
     EXPECT_EQ(print.m_strFileName, "C:\\My Pictures\\ねこ の え.zz");
 
     const CCommandLineInfo to = ParseCommandLine(

@@ -118,7 +118,7 @@ void CZoomzapView::LoadSettings() {
 }
 
 void CZoomzapView::LoadSoundList() {
-    m_szSoundsDir = SoundsFolder(m_strProgramFolder);
+    m_strSoundsFolder = SoundsFolder(m_strProgramFolder);
     m_szSoundNames = ListSoundNames(SystemFileSystem(), m_strProgramFolder, m_nMaxCount);
     m_surface.SetSoundCount(static_cast<int>(m_szSoundNames.size()));
 }
@@ -265,7 +265,7 @@ void CZoomzapView::PlaySoundIndex(int index) const {
     }
     // The full path instead of a changed current directory: the same file, and no effect on
     // the file dialogs. A file that cannot be played stays silent.
-    const std::wstring path = Widen(JoinPath(m_szSoundsDir, m_szSoundNames[index]));
+    const std::wstring path = Widen(JoinPath(m_strSoundsFolder, m_szSoundNames[index]));
     PlaySoundW(path.c_str(), nullptr, SND_FILENAME | SND_ASYNC | SND_NODEFAULT);
 }
 

@@ -90,7 +90,7 @@ private:
     CrtRandom m_random{0};
     PlaySurface m_surface{*this, m_random};
     std::vector<std::string> m_szSoundNames;
-    std::string m_szSoundsDir;
+    std::string m_strSoundsFolder;
 
     // The group whose pictures are loaded; the start-up choice replaces the stored value.
     std::string m_strGroup;
