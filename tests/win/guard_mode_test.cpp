@@ -57,9 +57,9 @@ TEST(GuardModeTest, EveryStartKeepsItAndEveryWayOutGivesAllBack) {
     auto guarded = [&] {
         RECT rect{};
         GetWindowRect(window, &rect);
-        return frame->GuardMode().IsOn() && GetMenu(window) == nullptr && styles() == 0 &&
-               topmost() && rect.left == 0 && rect.top == 0 && cursorHeldTo(rect) &&
-               cursorCounter() == counter - 1;
+        return frame->GuardMode().IsOn() && frame->GuardMode().HookCount() == 1 &&
+               GetMenu(window) == nullptr && styles() == 0 && topmost() && rect.left == 0 &&
+               rect.top == 0 && cursorHeldTo(rect) && cursorCounter() == counter - 1;
     };
     ASSERT_NO_FATAL_FAILURE(start());
     // Started again, as a new document does: still guarded, one hook, the cursor hidden once.

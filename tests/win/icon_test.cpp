@@ -14,41 +14,22 @@
 namespace zz {
 namespace {
 
-#pragma pack(push, 2)
-struct GroupIconEntry {
-    BYTE width;  // 0 stands for 256
-    BYTE height;
-    BYTE colourCount;
-    BYTE reserved;
-    WORD planes;
-    WORD bitCount;
-    DWORD bytesInResource;
-    WORD id;
-};
-struct GroupIconHeader {
-    WORD reserved;
-    WORD type;
-    WORD count;
-};
-#pragma pack(pop)
-
 TEST(IconTest, ProgramIconHasAnImageForEverySizeWindowsAsksFor) {
     HRSRC found = FindResourceW(ModuleInstance(), MAKEINTRESOURCEW(IDR_MAINFRAME), RT_GROUP_ICON);
     ASSERT_NE(found, nullptr);
     const auto* bytes =
         static_cast<const std::uint8_t*>(LockResource(LoadResource(ModuleInstance(), found)));
-    ASSERT_NE(bytes, nullptr);
     const DWORD size = SizeofResource(ModuleInstance(), found);
-    const auto* header = reinterpret_cast<const GroupIconHeader*>(bytes);
-    ASSERT_GE(size, sizeof(GroupIconHeader) + header->count * sizeof(GroupIconEntry));
-
+    // A six-byte header ending in the count, then fourteen bytes per image: width, height (0
+    // for 256), colour count, reserved, planes, bits per pixel, ...
+    ASSERT_TRUE(bytes != nullptr && size >= 6);
+    const int count = bytes[4] | bytes[5] << 8;
+    ASSERT_GE(size, 6u + 14u * count);
     std::set<int> squares;
-    const auto* entries = reinterpret_cast<const GroupIconEntry*>(header + 1);
-    for (WORD i = 0; i < header->count; ++i) {
-        const int width = entries[i].width == 0 ? 256 : entries[i].width;
-        const int height = entries[i].height == 0 ? 256 : entries[i].height;
-        EXPECT_EQ(width, height);
-        EXPECT_EQ(entries[i].bitCount, 32) << width << " pixels: full colour with alpha";
+    for (const std::uint8_t* entry = bytes + 6; entry < bytes + 6 + 14 * count; entry += 14) {
+        const int width = entry[0] == 0 ? 256 : entry[0];
+        EXPECT_EQ(entry[0], entry[1]) << width << " pixels: square";
+        EXPECT_EQ(entry[6] | entry[7] << 8, 32) << width << " pixels: full colour with alpha";
         squares.insert(width);
     }
     // Small and large icons at 100, 125, 150 and 200 % scaling, and Explorer's large views.
