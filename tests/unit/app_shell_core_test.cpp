@@ -80,10 +80,7 @@ TEST(SystemKeyFilterTest, AltF4LeavesNoTraceWhateverTheOrderOfItsEvents) {
         std::string dropped;
         for (size_t i = 0; i + 1 < steps.size(); i += 3) {
             const char kind = steps[i], key = steps[i + 1];
-            const std::uint32_t vk = key == 'A'   ? 0x12
-                                     : key == 'F' ? 0x73
-                                     : key == 'B' ? 0x08
-                                                  : 'V';
+            const std::uint32_t vk = key == 'A' ? 0x12 : key == 'F' ? 0x73 : key == 'B' ? 8 : 'V';
             const KeyMessage message{kind == 'D' || kind == 'S' || kind == 'R',
                                      kind == 'S' || kind == 'R' || kind == 'Y', vk, kind == 'R'};
             const bool drop = filter.Drops(message);

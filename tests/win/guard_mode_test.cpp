@@ -1,22 +1,116 @@
-// Guard mode through the real frame: started guarded, however often the start-up runs, the frame
-// covers the screen topmost without caption, system menu and menu, the cursor hidden once and
-// held on it; switched back, every one of them returns, the same menu included; and every end of
-// the program, guarded or not, gives the cursor, its clip and the keys back.
+// Guard mode through the real frame: however often the start-up runs, the frame covers the
+// screen topmost without caption, system menu and menu, the cursor hidden once and held on it,
+// one hook keeping the system keys; switched back, all returns but the hook, the same menu
+// included; every end gives the cursor, its clip and the keys back.
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
+#include <chrono>
 #include <filesystem>
+#include <latch>
 #include <memory>
+#include <semaphore>
+#include <thread>
+#include <tuple>
+#include <vector>
 
 #include "app/main_frame.h"
+#include "framework/handles.h"
 #include "framework/scope_exit.h"
 #include "framework/unicode.h"
 #include "settings/app_settings.h"
 
 namespace zz {
 namespace {
+
+using Keys = std::vector<WORD>;  // each pressed and let go, one after the other
+
+constexpr WORD kMarker = VK_F8;  // sent last: once it is seen, every key before it was decided
+constexpr ULONG_PTR kTag = 0x2A7A;
+Keys g_passed;  // key-downs only: a release follows the same rules
+std::binary_semaphore g_markerPassed{0};
+
+LRESULT CALLBACK Watch(int code, WPARAM message, LPARAM data) {
+    const auto* event = reinterpret_cast<const KBDLLHOOKSTRUCT*>(data);
+    if (code != HC_ACTION || event->dwExtraInfo != kTag) {
+        return CallNextHookEx(nullptr, code, message, data);
+    }
+    const bool up = (event->flags & LLKHF_UP) != 0;
+    if (event->vkCode == kMarker && up) {
+        g_markerPassed.release();
+    } else if (event->vkCode != kMarker && !up) {
+        g_passed.push_back(static_cast<WORD>(event->vkCode));
+    }
+    return 1;
+}
+
+// A low-level hook installed before the guard's, so called after it: it sees what the guard let
+// through and keeps the injected keys from every window. On a thread of its own, so that the
+// test's thread, blocked while keys are delivered, is as busy as a window thread loading
+// pictures. Hooks are the whole desktop's: parallel runs take turns; an abandoned turn is ours.
+class KeyWatch {
+public:
+    KeyWatch() {
+        WaitForSingleObject(m_turn.Get(), INFINITE);
+        m_thread = std::jthread([this] {
+            MSG msg;
+            PeekMessageW(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
+            const Hook hook(SetWindowsHookExW(WH_KEYBOARD_LL, Watch, nullptr, 0));
+            m_threadId = GetCurrentThreadId();
+            m_ready.count_down();
+            while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+            }
+        });
+        m_ready.wait();
+    }
+    ~KeyWatch() {
+        PostThreadMessageW(m_threadId, WM_QUIT, 0, 0);
+        m_thread.join();  // before the turn is given up
+        ReleaseMutex(m_turn.Get());
+    }
+
+    // Presses and lets go each key, then the marker: the keys that got through.
+    Keys Deliver(Keys keys) {
+        g_passed.clear();
+        keys.push_back(kMarker);
+        std::vector<INPUT> inputs;
+        for (const WORD vk : keys) {
+            for (const DWORD up : {0, KEYEVENTF_KEYUP}) {
+                inputs.push_back({INPUT_KEYBOARD, {.ki = {vk, 0, up, 0, kTag}}});
+            }
+        }
+        SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+        EXPECT_TRUE(g_markerPassed.try_acquire_for(std::chrono::seconds(20))) << "no marker";
+        return g_passed;
+    }
+
+private:
+    KernelHandle m_turn{CreateMutexW(nullptr, FALSE, L"ZoomzapKeyInjectionTests")};
+    std::latch m_ready{1};
+    DWORD m_threadId = 0;
+    std::jthread m_thread;
+};
+
+// The hook library's procedure, called directly: outside any hook chain it can be given the Alt
+// flag, which Wine never sets; passing on then yields CallNextHookEx's 0. Only HC_ACTION events
+// are the procedure's to decide.
+TEST(KidlockLibrary, HookProcedureDecidesOnCodeKeyAndAltFlag) {
+    const Module library(LoadLibraryW(L"Kidlock.dll"));
+    const auto proc = reinterpret_cast<HOOKPROC>(
+        reinterpret_cast<void (*)()>(GetProcAddress(library.Get(), "Kidlock")));
+    ASSERT_NE(proc, nullptr) << "Kidlock.dll belongs beside the tests";
+    const std::tuple<int, DWORD, DWORD, LRESULT> cases[] = {{HC_ACTION, 0x5C, LLKHF_UP, 1},
+                                                            {HC_ACTION, 0x09, LLKHF_ALTDOWN, 1},
+                                                            {HC_ACTION, 0x73, LLKHF_ALTDOWN, 0},
+                                                            {HC_ACTION, 0x09, 0, 0},
+                                                            {-1, 0x09, LLKHF_ALTDOWN, 0}};
+    for (const auto& [code, vk, flags, swallowed] : cases) {
+        KBDLLHOOKSTRUCT event{vk, 0, flags, 0, 0};
+        EXPECT_EQ(proc(code, WM_KEYDOWN, reinterpret_cast<LPARAM>(&event)), swallowed) << vk;
+    }
+}
 
 TEST(GuardModeTest, EveryStartKeepsItAndEveryWayOutGivesAllBack) {
     const auto folder = std::filesystem::temp_directory_path() /
@@ -42,6 +136,12 @@ TEST(GuardModeTest, EveryStartKeepsItAndEveryWayOutGivesAllBack) {
         return GetClipCursor(&clip) && EqualRect(&clip, &area);
     };
     const int counter = cursorCounter();
+    KeyWatch watch;
+    auto keysGuarded = [&] {
+        return watch.Deliver({VK_LWIN, VK_RWIN, 'A', VK_TAB, VK_ESCAPE, VK_SPACE, VK_DELETE}) ==
+               Keys{'A', VK_TAB, VK_ESCAPE, VK_SPACE, VK_DELETE};
+    };
+    auto keysFree = [&] { return watch.Deliver({VK_LWIN, VK_RWIN}) == Keys{VK_LWIN, VK_RWIN}; };
     std::unique_ptr<CMainFrame> frame;
     HWND window = nullptr;
     HMENU menu = nullptr;
@@ -59,7 +159,8 @@ TEST(GuardModeTest, EveryStartKeepsItAndEveryWayOutGivesAllBack) {
         GetWindowRect(window, &rect);
         return frame->GuardMode().IsOn() && frame->GuardMode().HookCount() == 1 &&
                GetMenu(window) == nullptr && styles() == 0 && topmost() && rect.left == 0 &&
-               rect.top == 0 && cursorHeldTo(rect) && cursorCounter() == counter - 1;
+               rect.top == 0 && cursorHeldTo(rect) && cursorCounter() == counter - 1 &&
+               keysGuarded();
     };
     ASSERT_NO_FATAL_FAILURE(start());
     // Started again, as a new document does: still guarded, one hook, the cursor hidden once.
@@ -68,9 +169,9 @@ TEST(GuardModeTest, EveryStartKeepsItAndEveryWayOutGivesAllBack) {
     EXPECT_TRUE(guarded());
 
     frame->ToggleGuardMode();
-    EXPECT_FALSE(frame->GuardMode().IsOn());
     EXPECT_TRUE(GetMenu(window) == menu && styles() == (WS_CAPTION | WS_SYSMENU) && !topmost());
     EXPECT_TRUE(IsZoomed(window) && cursorHeldTo(desktop) && cursorCounter() == counter);
+    EXPECT_TRUE(keysGuarded()) << "for the whole run";
     frame->ToggleGuardMode();
     EXPECT_TRUE(guarded());
 
@@ -79,15 +180,14 @@ TEST(GuardModeTest, EveryStartKeepsItAndEveryWayOutGivesAllBack) {
     ClipCursor(&narrow);
     SendMessageW(window, WM_ENDSESSION, TRUE, 0);
     EXPECT_FALSE(IsWindow(window) || IsMenu(menu));
-    EXPECT_TRUE(cursorHeldTo(desktop) && cursorCounter() == counter);
-    EXPECT_EQ(frame->GuardMode().HookCount(), 0);
+    EXPECT_TRUE(cursorHeldTo(desktop) && cursorCounter() == counter && keysFree());
 
     // Ended without its window closing, as after printing from the command line.
     ASSERT_NO_FATAL_FAILURE(start());
     EXPECT_TRUE(guarded());
     ClipCursor(&narrow);
     frame.reset();
-    EXPECT_TRUE(cursorHeldTo(desktop) && cursorCounter() == counter);
+    EXPECT_TRUE(cursorHeldTo(desktop) && cursorCounter() == counter && keysFree());
 }
 
 }  // namespace
