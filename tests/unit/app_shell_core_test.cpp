@@ -1,6 +1,3 @@
-// The shell's recent-file list, its automation registry entries and the keys the frame keeps
-// from its windows.
-
 #include <gtest/gtest.h>
 
 #include <string>
@@ -69,10 +66,9 @@ TEST(ServerRegistrationTest, EntriesNameTypeClassAndQuotedProgram) {
     }
 }
 
-// The four events of Alt+F4 in every order, as Wine and Windows deliver them: the F4 and the Alt
-// release after it never reach a window, so neither closing nor the menu bar follows; an Alt
-// pressed afresh is the user's own again. Each step is a kind and a key: D key down, S system
-// key down, R its auto-repeat, U key up, Y system key up; A Alt, F F4, V the letter V, and B
+// Alt+F4's four events in every order Wine and Windows deliver them: the F4 and the Alt release
+// after it never reach a window, so neither closing nor the menu bar follows. Steps: D key down,
+// S system key down, R its repeat, U key up, Y system key up; A Alt, F F4, V the letter V, and B
 // Backspace, which the shortcut table turns into a command.
 TEST(SystemKeyFilterTest, AltF4LeavesNoTraceWhateverTheOrderOfItsEvents) {
     auto run = [](std::string_view steps) {
@@ -92,12 +88,12 @@ TEST(SystemKeyFilterTest, AltF4LeavesNoTraceWhateverTheOrderOfItsEvents) {
         return dropped;
     };
     const std::pair<const char*, const char*> cases[] = {
-        {"SA SF YF YA", "0101"},  // F4 let go first, then Alt
+        {"SA SF YF YA", "0101"},  // F4 let go first
         // Alt let go first: after another key its release is a plain key-up, and F4's follows.
         {"SA SF UA UF", "0110"},
         {"SA SF YA UF", "0110"},
         {"SA RA SF RF UA UF", "001110"},  // held: the repeats change nothing
-        // The next Alt pressed alone is the user's, even when the last release never came.
+        // An Alt pressed afresh is the user's, even when the last release never came.
         {"SA SF YF YA SA YA", "010100"},
         {"SA SF SA YA", "0100"},
         // A system key turned into a command is unseen as well; one the window saw opens its menu.

@@ -7,6 +7,7 @@
 #include <ole2.h>
 #include <tlhelp32.h>
 
+#include <filesystem>
 #include <set>
 #include <string>
 #include <vector>
@@ -25,8 +26,8 @@ namespace zz {
 namespace {
 
 TEST(AppArgumentsTest, QuotedNamesSurviveTheSplitting) {
-    EXPECT_TRUE(SplitCommandLine(L"").empty());
-    EXPECT_TRUE(SplitCommandLine(L"\"C:\\a b\\Zoomzap.exe\"").empty());
+    EXPECT_TRUE(SplitCommandLine(L"").empty() &&
+                SplitCommandLine(L"\"C:\\a b\\Zoomzap.exe\"").empty());
 
     const CCommandLineInfo print = ParseCommandLine(
         SplitCommandLine(L"\"C:\\a b\\Zoomzap.exe\" /p \"C:\\My Pictures\\ねこ の え.zz\""));
@@ -42,8 +43,7 @@ TEST(AppArgumentsTest, QuotedNamesSurviveTheSplitting) {
 std::set<DWORD> ProgramProcesses() {
     std::set<DWORD> ids;
     const KernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-    PROCESSENTRY32W entry{};
-    entry.dwSize = sizeof(entry);
+    PROCESSENTRY32W entry{.dwSize = sizeof(PROCESSENTRY32W)};
     for (BOOL more = Process32FirstW(snapshot.Get(), &entry); more;
          more = Process32NextW(snapshot.Get(), &entry)) {
         if (_wcsicmp(entry.szExeFile, L"Zoomzap.exe") == 0) {
@@ -61,8 +61,8 @@ TEST(AppAutomationTest, ClientGetsAnEmptyDocumentAndTheProgramEndsWhenReleased) 
     ServerIdentity identity = CAutomationServer::Identity();
     wchar_t own[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, own, MAX_PATH);
-    const std::wstring tests(own);
-    identity.programPath = Narrow(tests.substr(0, tests.find_last_of(L'\\') + 1) + L"Zoomzap.exe");
+    identity.programPath =
+        Narrow((std::filesystem::path(own).parent_path() / L"Zoomzap.exe").wstring());
     std::vector<RegistryKey> roots;
     const ScopeExit unregister([&] {
         for (const RegistryKey& classes : roots) {
@@ -83,8 +83,7 @@ TEST(AppAutomationTest, ClientGetsAnEmptyDocumentAndTheProgramEndsWhenReleased) 
     std::erase_if(now, [&](DWORD id) { return before.contains(id); });
     ASSERT_EQ(now.size(), 1u) << "COM started the program";
     const KernelHandle process(OpenProcess(SYNCHRONIZE, FALSE, *now.begin()));
-    const HWND frame = FindWindowW(L"ZoomzapFrame", nullptr);
-    EXPECT_TRUE(frame == nullptr || !IsWindowVisible(frame)) << "started by a client: unseen";
+    EXPECT_FALSE(IsWindowVisible(FindWindowW(L"ZoomzapFrame", nullptr))) << "started by a client";
 
     // An empty interface, answered while the client holds it.
     wchar_t name[] = L"Title";

@@ -37,19 +37,17 @@ LRESULT CALLBACK Watch(int code, WPARAM message, LPARAM data) {
     if (code != HC_ACTION || event->dwExtraInfo != kTag) {
         return CallNextHookEx(nullptr, code, message, data);
     }
-    const bool up = (event->flags & LLKHF_UP) != 0;
-    if (event->vkCode == kMarker && up) {
+    if (event->vkCode == kMarker && (event->flags & LLKHF_UP) != 0) {
         g_markerPassed.release();
-    } else if (event->vkCode != kMarker && !up) {
+    } else if (event->vkCode != kMarker && (event->flags & LLKHF_UP) == 0) {
         g_passed.push_back(static_cast<WORD>(event->vkCode));
     }
     return 1;
 }
 
-// A low-level hook installed before the guard's, so called after it: it sees what the guard let
-// through and keeps the injected keys from every window. On a thread of its own, so that the
-// test's thread, blocked while keys are delivered, is as busy as a window thread loading
-// pictures. Hooks are the whole desktop's: parallel runs take turns; an abandoned turn is ours.
+// A hook installed before the guard's, so called after it: it sees what the guard let through and
+// keeps the test's keys from every window. Its own thread leaves the test's as busy as a window
+// thread loading pictures. Hooks are the desktop's: parallel runs take turns.
 class KeyWatch {
 public:
     KeyWatch() {
@@ -93,9 +91,8 @@ private:
     std::jthread m_thread;
 };
 
-// The hook library's procedure, called directly: outside any hook chain it can be given the Alt
-// flag, which Wine never sets; passing on then yields CallNextHookEx's 0. Only HC_ACTION events
-// are the procedure's to decide.
+// Called directly, the hook procedure can be given the Alt flag, which Wine never sets; outside a
+// hook chain, passing on yields CallNextHookEx's 0. Only HC_ACTION events are its to decide.
 TEST(KidlockLibrary, HookProcedureDecidesOnCodeKeyAndAltFlag) {
     const Module library(LoadLibraryW(L"Kidlock.dll"));
     const auto proc = reinterpret_cast<HOOKPROC>(
@@ -125,7 +122,7 @@ TEST(GuardModeTest, EveryStartKeepsItAndEveryWayOutGivesAllBack) {
     const RECT desktop{x, y, x + GetSystemMetrics(SM_CXVIRTUALSCREEN),
                        y + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
     const RECT narrow{10, 10, 200, 200};  // as the frame's clip is beside a second monitor
-    // The calling thread's cursor display counter, left as it was, and the cursor's clip.
+    // The calling thread's cursor display counter, left as it was.
     auto cursorCounter = [] {
         const int counter = ShowCursor(TRUE) - 1;
         ShowCursor(FALSE);
