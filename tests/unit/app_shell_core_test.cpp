@@ -15,12 +15,12 @@ using Names = std::vector<std::string>;
 
 TEST(RecentFileListTest, NewestFirstAtMostFourNoRepeats) {
     CRecentFileList list(4);
-    // Loading drops gaps, repeats and overflow.
-    list.Load({"", "C:\\a.zz", "C:\\A.zz", "C:\\b.zz", "C:\\c", "C:\\d", "C:\\e"});
-    EXPECT_EQ(list.Entries(), (Names{"C:\\a.zz", "C:\\b.zz", "C:\\c", "C:\\d"}));
+    // Loading drops gaps, repeats and overflow; a slash stands only for the other slash.
+    list.Load({"", "C:\\a.zz", "C:\\A.zz", "C:\\b.zz", "C:_b.zz", "C:\\d", "C:\\e"});
+    EXPECT_EQ(list.Entries(), (Names{"C:\\a.zz", "C:\\b.zz", "C:_b.zz", "C:\\d"}));
     // The same file again, spelled in other letter case or with the other slash, moves up.
     list.Add("c:/A.ZZ");
-    EXPECT_EQ(list.Entries(), (Names{"c:/A.ZZ", "C:\\b.zz", "C:\\c", "C:\\d"}));
+    EXPECT_EQ(list.Entries(), (Names{"c:/A.ZZ", "C:\\b.zz", "C:_b.zz", "C:\\d"}));
     for (const char* name : {"C:\\c", "C:\\d", "C:\\e", "", "C:\\Ａ", "C:\\ａ"}) {
         list.Add(name);
     }
@@ -52,8 +52,9 @@ TEST(ServerRegistrationTest, EntriesNameTypeClassAndQuotedProgram) {
     EXPECT_EQ(actual, expected);
     EXPECT_EQ(ServerRegistryRoots(identity), (Names{"Zoomzap.Document", clsid, iid}));
 
-    // Missing parts must never turn into deleting the whole classes root; the entries need a
-    // program to start, their removal does not.
+    // Missing parts, short document strings too, must never turn into deleting the whole classes
+    // root; the entries need a program to start, their removal does not.
+    EXPECT_TRUE(IdentityFromDocumentStrings("Zoomzap\n\nZoomz").progId.empty());
     for (auto spoil : {+[](ServerIdentity& i) { i.progId.clear(); },
                        +[](ServerIdentity& i) { i.classId.clear(); },
                        +[](ServerIdentity& i) { i.interfaceId.clear(); },
