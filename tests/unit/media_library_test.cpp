@@ -228,6 +228,17 @@ TEST(MediaLibraryFakeTest, WalkStopsListingOnceTheBoundIsReached) {
     tree.Listed().clear();
     EXPECT_EQ(WalkFolder(tree.Fs(), images, "", 10, 10, [](const WalkFile&) { return true; }), 10);
     EXPECT_TRUE(tree.Listed().empty());
+
+    // A walk told to stop lists nothing more, files or none in the folders left.
+    int asked = 0;
+    FolderWalk walk(tree.Fs(), images, "", [&] { return ++asked > 2; });
+    Names names;
+    for (WalkFile file; walk.Next(file);) {
+        names.emplace_back(file.relName);
+    }
+    EXPECT_EQ(names, (Names{"a\\1.png", "a\\2.png"}));
+    EXPECT_EQ(tree.Listed(), (Names{images, JoinPath(images, "a")}));
+    EXPECT_EQ(asked, 3);
 }
 
 // Every folder holds a file and a folder of its own, for ever, as a folder loop does.
