@@ -75,30 +75,33 @@ public:
         bool operator==(const Wish&) const = default;
     };
 
-    // The copies of pictures already taken wanted now, each at its size; they come before any
-    // other file. A copy wished for before and not begun is dropped unless wished for again, so
-    // that keys pressed in a burst leave no queue of copies nobody looks at any more.
+    // The copies of pictures already taken wanted now, each at its size, in the order wished;
+    // they come before any other file, one at a time, so that a copy's decoding never holds
+    // memory beside another's. A wish left out before its copy was begun is dropped, so that
+    // keys pressed in a burst leave no queue of copies nobody looks at any more.
     void WishFor(const std::vector<Wish>& wishes) {
-        std::vector<std::pair<Wish, std::string>> added;
+        bool start = false;
         {
             const std::lock_guard lock(m_state->mutex);
-            std::vector<Wish> wished;
+            std::vector<Wished> wished;
             for (const Wish& wish : wishes) {
+                const auto same = [&](const Wished& w) { return w.wish == wish; };
                 if (wish.slot < 0 || wish.slot >= kPictureSlots ||
                     m_state->paths[wish.slot].empty() ||
-                    std::find(wished.begin(), wished.end(), wish) != wished.end()) {
+                    std::find_if(wished.begin(), wished.end(), same) != wished.end()) {
                     continue;
                 }
-                wished.push_back(wish);
-                if (std::find(m_state->wished.begin(), m_state->wished.end(), wish) ==
-                    m_state->wished.end()) {
-                    added.emplace_back(wish, m_state->paths[wish.slot]);
-                }
+                const auto before =
+                    std::find_if(m_state->wished.begin(), m_state->wished.end(), same);
+                wished.push_back(before != m_state->wished.end() ? *before : Wished{wish});
+                start = start || !wished.back().begun;
             }
             m_state->wished = std::move(wished);
+            start = start && !m_state->making;
+            m_state->making = m_state->making || start;
         }
-        for (auto& [wish, path] : added) {
-            m_worker.Post([state = m_state, wish, path] { MakeWished(*state, wish, path); }, true);
+        if (start) {
+            m_worker.Post([state = m_state] { MakeWished(*state); }, true);
         }
     }
 
@@ -119,6 +122,11 @@ private:
         std::string relName;
         std::string name;
         Picture picture;
+    };
+
+    struct Wished {
+        Wish wish;
+        bool begun = false;
     };
 
     struct State {
@@ -153,29 +161,37 @@ private:
         bool done = false;
         std::vector<Loaded> loaded;
         std::vector<Loaded> sizedDone;
-        std::vector<Wish> wished;  // made or to be made, as last wished for
+        std::vector<Wished> wished;  // as last wished for
+        bool making = false;         // a worker thread makes the wished copies
         std::array<std::string, kPictureSlots> paths;
     };
 
-    static void MakeWished(State& state, const Wish& wish, const std::string& path) {
-        {
-            const std::lock_guard lock(state.mutex);
-            const auto& wished = state.wished;
-            if (std::find(wished.begin(), wished.end(), wish) == wished.end()) {
-                return;
+    // Makes the wished copies not begun yet, in turn, until there is none.
+    static void MakeWished(State& state) {
+        for (;;) {
+            Wish wish;
+            std::string path;
+            {
+                const std::lock_guard lock(state.mutex);
+                const auto next = std::find_if(state.wished.begin(), state.wished.end(),
+                                               [](const Wished& w) { return !w.begun; });
+                if (next == state.wished.end() || state.stop.stop_requested()) {
+                    state.making = false;
+                    return;
+                }
+                next->begun = true;
+                wish = next->wish;
+                path = state.paths[wish.slot];
+            }
+            Picture picture = state.sized(path, wish.width, wish.height, state.stop.get_token());
+            if (picture) {  // else the picture already shown stays
+                {
+                    const std::lock_guard lock(state.mutex);
+                    state.sizedDone.push_back(Loaded{wish.slot, -1, std::move(picture)});
+                }
+                state.notify();
             }
         }
-        const std::stop_token stop = state.stop.get_token();
-        Picture picture =
-            stop.stop_requested() ? Picture() : state.sized(path, wish.width, wish.height, stop);
-        if (!picture) {
-            return;  // the picture already shown stays
-        }
-        {
-            const std::lock_guard lock(state.mutex);
-            state.sizedDone.push_back(Loaded{wish.slot, -1, std::move(picture)});
-        }
-        state.notify();
     }
 
     static void RunLane(State& state, PictureWorker& worker) {
