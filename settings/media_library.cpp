@@ -57,9 +57,10 @@ bool NameLess(std::string_view a, std::string_view b) {
 }
 
 bool ListFolderSorted(const IFileSystem& fs, const std::string& folder,
-                      std::vector<FolderEntry>& entries) {
+                      std::vector<FolderEntry>& entries, const std::function<bool()>& stopped) {
     entries.clear();
-    if (!fs.ListFolder(folder, entries)) {
+    if (!(stopped ? fs.ListFolderUntil(folder, entries, stopped)
+                  : fs.ListFolder(folder, entries))) {
         entries.clear();
         return false;
     }
@@ -151,8 +152,10 @@ void FolderWalk::Enter(std::string path, std::string relName) {
         return;
     }
     Level level{std::move(path), std::move(relName), {}, 0};
-    if (ListFolderSorted(m_fs, level.path, level.entries)) {
+    if (ListFolderSorted(m_fs, level.path, level.entries, m_stopped)) {
         m_levels.push_back(std::move(level));
+    } else if (m_stopped && m_stopped()) {
+        m_over = true;
     }
 }
 

@@ -35,9 +35,10 @@ inline constexpr int kMaxWalkDepth = 100;
 bool NameLess(std::string_view a, std::string_view b);
 
 // The folder's entries sorted by NameLess, so that every file system gives the same order
-// and stored sound indices stay valid. False when the folder cannot be listed.
+// and stored sound indices stay valid. False when the folder cannot be listed, or stopped
+// answered true on the way (see IFileSystem::ListFolderUntil).
 bool ListFolderSorted(const IFileSystem& fs, const std::string& folder,
-                      std::vector<FolderEntry>& entries);
+                      std::vector<FolderEntry>& entries, const std::function<bool()>& stopped = {});
 
 // --- Folders
 
@@ -88,8 +89,8 @@ int WalkFolder(const IFileSystem& fs, const std::string& folder, std::string_vie
 // folder is listed only when the walk reaches it.
 class FolderWalk {
 public:
-    // stopped, when given, is asked before each folder is listed; true ends the walk there, so
-    // that an abandoned walk lists nothing more whatever the folders hold.
+    // stopped, when given, is asked before each folder is listed and while it is; true ends the
+    // walk there, so that an abandoned walk lists nothing more whatever the folders hold.
     FolderWalk(const IFileSystem& fs, std::string folder, std::string relFolder,
                std::function<bool()> stopped = {});
 

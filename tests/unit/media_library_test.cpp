@@ -197,6 +197,24 @@ TEST(MediaLibraryFakeTest, ListingIsOrderedOnAnyFileSystem) {
               (Names{"ant.wav", "DOG.wav", "Dog.wav", "dog.wav"}));
 }
 
+// A listing told to stop on the way gives up at once, however many entries are left.
+TEST(MediaLibraryRealTest, AStoppedListingGivesUpWithinAStep) {
+    RealTree tree;
+    const int count = int(IFileSystem::kListingStep) + 44;
+    for (int i = 0; i < count; ++i) {
+        tree.File("images/n" + std::to_string(i) + ".txt");
+    }
+    std::vector<FolderEntry> entries;
+    int asked = 0;
+    EXPECT_FALSE(ListFolderSorted(tree.Fs(), ImagesFolder(tree.Root()), entries,
+                                  [&] { return ++asked > 1; }));
+    EXPECT_EQ(asked, 2);  // before the first entry, and after the first step
+    EXPECT_TRUE(entries.empty());
+    EXPECT_TRUE(ListFolderSorted(tree.Fs(), ImagesFolder(tree.Root()), entries,
+                                 [] { return false; }));
+    EXPECT_EQ(int(entries.size()), count);
+}
+
 TEST(MediaLibraryFakeTest, UnlistableSubFolderAddsNothing) {
     FakeTree tree;
     tree.File("images/a.png");
