@@ -34,17 +34,24 @@ std::wstring NoPictureFolder() {
     return bench::TempPath(L"zz_bench_no_pictures");
 }
 
-bool MakeNoPictureFolder() {
-    const std::wstring images = NoPictureFolder() + L"\\images";
+// And one folder of 20 000 such files: its listing alone takes about as long as a dropped load
+// may make anyone wait.
+std::wstring BigFolder() {
+    return bench::TempPath(L"zz_bench_big_folder");
+}
+
+// folders folders of files text files each in root's images folder, unless made before.
+bool MakeNoPictureFolder(const std::wstring& root, int folders, int files) {
+    const std::wstring images = root + L"\\images";
     if (GetFileAttributesW((images + L"\\done").c_str()) != INVALID_FILE_ATTRIBUTES) {
         return true;
     }
-    CreateDirectoryW(NoPictureFolder().c_str(), nullptr);
+    CreateDirectoryW(root.c_str(), nullptr);
     CreateDirectoryW(images.c_str(), nullptr);
-    for (int folder = 0; folder < 1000; ++folder) {
+    for (int folder = 0; folder < folders; ++folder) {
         const std::wstring path = images + L"\\f" + std::to_wstring(folder);
         CreateDirectoryW(path.c_str(), nullptr);
-        for (int file = 0; file < 10; ++file) {
+        for (int file = 0; file < files; ++file) {
             std::ofstream(std::filesystem::path(path + L"\\note" + std::to_wstring(file) + L".txt"))
                 << "not a picture";
         }
@@ -201,7 +208,8 @@ int main() {
     }
     const int count = bench::PhotoCount();
     if (GetFileAttributesW(bench::PhotoPath(count - 1).c_str()) == INVALID_FILE_ATTRIBUTES ||
-        !MakeNoPictureFolder()) {
+        !MakeNoPictureFolder(NoPictureFolder(), 1000, 10) ||
+        !MakeNoPictureFolder(BigFolder(), 1, 20000)) {
         std::printf("No photos: run load_win_bench.exe first\n");
         return 1;
     }
@@ -211,6 +219,8 @@ int main() {
            "the decoding of one photo, which a dropped load finished first", PhotoDecoding());
     Cancel(L"10000 files that are no pictures in 1000 folders, random order", NoPictureFolder(), 0,
            100, "the whole walk, which a dropped load went on with", WholeWalk(NoPictureFolder()));
+    Cancel(L"20000 files that are no pictures in one folder, random order", BigFolder(), 0, 20,
+           "that folder's listing, which a dropped load waited for", WholeWalk(BigFolder()));
     CoUninitialize();
     return 0;
 }
