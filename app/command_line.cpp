@@ -30,20 +30,20 @@ public:
     void Option(const std::string& argument) {
         const std::string_view name = std::string_view(argument).substr(1);
         if (EqualsIgnoringCase(name, "p")) {
-            SetCommand(ShellCommand::kFilePrint, argument);
+            SetCommand(ShellCommand::kFilePrint);
         } else if (EqualsIgnoringCase(name, "pt")) {
-            SetCommand(ShellCommand::kFilePrintTo, argument);
+            SetCommand(ShellCommand::kFilePrintTo);
         } else if (EqualsIgnoringCase(name, "Register") || EqualsIgnoringCase(name, "Regserver")) {
-            SetCommand(ShellCommand::kAppRegister, argument);
+            SetCommand(ShellCommand::kAppRegister);
         } else if (EqualsIgnoringCase(name, "Unregister") ||
                    EqualsIgnoringCase(name, "Unregserver")) {
-            SetCommand(ShellCommand::kAppUnregister, argument);
+            if (SetCommand(ShellCommand::kAppUnregister)) {
+                m_info.m_bTellUnregister = EqualsIgnoringCase(name, "Unregister");
+            }
         } else if (EqualsIgnoringCase(name, "Embedding")) {
             m_info.m_bRunEmbedded = true;
         } else if (EqualsIgnoringCase(name, "Automation")) {
             m_info.m_bRunAutomated = true;
-        } else {
-            Fail(CommandLineError::kUnknownOption, argument);
         }
     }
 
@@ -52,54 +52,55 @@ public:
                                 &m_info.m_strDriverName, &m_info.m_strPortName};
         // Only /pt takes more than the file name.
         const size_t slotCount = m_info.m_nShellCommand == ShellCommand::kFilePrintTo ? 4 : 1;
-        if (m_nWords >= slotCount) {
-            Fail(CommandLineError::kUnexpectedArgument, argument);
-            return;
+        if (m_nWords < slotCount) {
+            *slots[m_nWords++] = argument;
+        } else {
+            m_info.m_extraWords.push_back(argument);
         }
-        *slots[m_nWords++] = argument;
     }
 
     void Finish() {
         const ShellCommand command = m_info.m_nShellCommand;
-        const bool needsFile =
+        const bool print =
             command == ShellCommand::kFilePrint || command == ShellCommand::kFilePrintTo;
-        if (needsFile && m_info.m_strFileName.empty()) {
-            Fail(CommandLineError::kMissingFileName, m_strCommandOption);
+        if (print && m_info.m_strFileName.empty()) {
+            m_info.m_nShellCommand = ShellCommand::kFileNew;  // nothing to print: just start
         }
-        const bool takesNoFile =
-            command == ShellCommand::kAppRegister || command == ShellCommand::kAppUnregister;
-        if (takesNoFile && !m_info.m_strFileName.empty()) {
-            Fail(CommandLineError::kUnexpectedArgument, m_info.m_strFileName);
-        }
-        if (command == ShellCommand::kFileNew && !m_info.m_strFileName.empty()) {
+        if (m_info.m_nShellCommand == ShellCommand::kFileNew && !m_info.m_strFileName.empty()) {
             m_info.m_nShellCommand = ShellCommand::kFileOpen;
         }
     }
 
 private:
-    void SetCommand(ShellCommand command, const std::string& argument) {
-        if (!m_strCommandOption.empty()) {
-            Fail(CommandLineError::kConflictingOptions, argument);
-            return;
+    // The first action wins; false when one was set already.
+    bool SetCommand(ShellCommand command) {
+        if (m_bCommandSet) {
+            return false;
         }
-        m_strCommandOption = argument;
+        m_bCommandSet = true;
         m_info.m_nShellCommand = command;
-    }
-
-    // The first fault is the one reported.
-    void Fail(CommandLineError error, const std::string& argument) {
-        if (m_info.m_error == CommandLineError::kNone) {
-            m_info.m_error = error;
-            m_info.m_strErrorArgument = argument;
-        }
+        return true;
     }
 
     CCommandLineInfo& m_info;
-    std::string m_strCommandOption;
+    bool m_bCommandSet = false;
     size_t m_nWords = 0;
 };
 
 }  // namespace
+
+std::vector<std::string> CCommandLineInfo::FileCandidates() const {
+    std::vector<std::string> names;
+    if (!m_extraWords.empty()) {
+        std::string joined = m_strFileName;
+        for (const std::string& word : m_extraWords) {
+            joined.append(1, ' ').append(word);
+        }
+        names.push_back(std::move(joined));
+    }
+    names.push_back(m_strFileName);
+    return names;
+}
 
 CCommandLineInfo ParseCommandLine(const std::vector<std::string>& arguments) {
     CCommandLineInfo info;

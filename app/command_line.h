@@ -15,14 +15,6 @@ enum class ShellCommand {
     kAppUnregister,  // /Unregister, /Unregserver: remove them, then end
 };
 
-enum class CommandLineError {
-    kNone,
-    kUnknownOption,       // an option of no known name, or "/" or "-" alone
-    kMissingFileName,     // /p or /pt without a file
-    kUnexpectedArgument,  // a second file name, or more than a printer, driver and port
-    kConflictingOptions,  // two actions at once, such as /p with /Unregister
-};
-
 struct CCommandLineInfo {
     ShellCommand m_nShellCommand = ShellCommand::kFileNew;
     std::string m_strFileName;
@@ -32,18 +24,23 @@ struct CCommandLineInfo {
     // Started by an automation client: no window, alive while a client holds a document.
     bool m_bRunEmbedded = false;
     bool m_bRunAutomated = false;
+    // /Unregister, the name a parent types, says how it went; /Unregserver, the one tools
+    // use, ends silently.
+    bool m_bTellUnregister = false;
+    // Words past those the command takes: a path with spaces that nobody quoted comes apart.
+    std::vector<std::string> m_extraWords;
 
-    CommandLineError m_error = CommandLineError::kNone;
-    // The argument the error is about.
-    std::string m_strErrorArgument;
-
-    bool IsValid() const { return m_error == CommandLineError::kNone; }
     bool IsStartedByClient() const { return m_bRunEmbedded || m_bRunAutomated; }
+
+    // The names the file may have, most likely first: with the extra words joined back on by
+    // single blanks, then the file name alone.
+    std::vector<std::string> FileCandidates() const;
 };
 
 // Reads the arguments after the program name. An option is a word introduced by "/" or "-",
 // its name compared without regard to case; anything else is a file name (or, after /pt, the
-// printer, driver and port).
+// printer, driver and port). As in the framework's grammar, what is not understood is left
+// aside: an unknown option, a second action after the first, a print option without a file.
 CCommandLineInfo ParseCommandLine(const std::vector<std::string>& arguments);
 
 }  // namespace zz

@@ -65,7 +65,7 @@ void CZoomzapApp::OnFileOpen() {
     wchar_t path[MAX_PATH] = {};
     OPENFILENAMEW dialog = FileDialogRequest(MainHwnd(), filter, path, OFN_FILEMUSTEXIST);
     if (GetOpenFileNameW(&dialog)) {
-        OpenDocumentFile(Narrow(path));  // reports its own failure
+        OpenDocumentFile({Narrow(path)});  // reports its own failure
     }
 }
 
@@ -104,7 +104,7 @@ void CZoomzapApp::OnFilePrint() {
 }
 
 bool CZoomzapApp::PrintFromCommandLine(const CCommandLineInfo& info) {
-    if (!OpenDocumentFile(info.m_strFileName)) {
+    if (!OpenDocumentFile(info.FileCandidates())) {
         return false;
     }
     const MemoryDC printer =

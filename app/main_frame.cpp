@@ -4,8 +4,9 @@
 
 #include "app/zoomzap_app.h"
 #include "dialogs/win32/settings_dlg.h"
+#include "framework/module.h"
+#include "framework/unicode.h"
 #include "resources/resource.h"
-#include "view/win32/zoomzap_view.h"
 
 namespace zz {
 
@@ -19,18 +20,51 @@ bool CMainFrame::Create() {
     return LoadFrame(IDR_MAINFRAME, WS_POPUP | WS_CAPTION | WS_SYSMENU, screen);
 }
 
+namespace {
+
+constexpr UINT kPreviousStateFlag = 1u << 30;  // in a key message's lParam
+
+bool IsKeyMessage(UINT message) {
+    return message == WM_KEYDOWN || message == WM_KEYUP || message == WM_SYSKEYDOWN ||
+           message == WM_SYSKEYUP;
+}
+
+KeyMessage KeyMessageOf(const MSG& msg) {
+    KeyMessage key;
+    key.down = msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN;
+    key.system = msg.message == WM_SYSKEYDOWN || msg.message == WM_SYSKEYUP;
+    key.vk = static_cast<std::uint32_t>(msg.wParam);
+    key.autoRepeat = key.down && (static_cast<UINT>(msg.lParam) & kPreviousStateFlag) != 0;
+    return key;
+}
+
+}  // namespace
+
 bool CMainFrame::PreTranslateMessage(MSG& msg) {
-    if (msg.message == WM_SYSKEYDOWN && msg.wParam == VK_F4) {
-        m_bAltF4Dropped = true;
+    if (!IsKeyMessage(msg.message)) {
+        return CFrameWnd::PreTranslateMessage(msg);
+    }
+    const KeyMessage key = KeyMessageOf(msg);
+    if (m_systemKeys.Drops(key)) {
         return true;
     }
-    // The system never saw the F4, so it would take the Alt for one pressed alone and put
-    // the keyboard into the menu bar, where a child's keys make no more pictures.
-    if (m_bAltF4Dropped && msg.message == WM_SYSKEYUP && msg.wParam == VK_MENU) {
-        m_bAltF4Dropped = false;
+    if (CFrameWnd::PreTranslateMessage(msg)) {
+        m_systemKeys.Consumed(key);
         return true;
     }
-    return CFrameWnd::PreTranslateMessage(msg);
+    return false;
+}
+
+LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    // The session ends without closing the window: closed here, the view gives the cursor,
+    // the keys and the screen saver back before the process goes.
+    if (message == WM_ENDSESSION) {
+        if (wParam) {
+            DestroyWindow(GetHwnd());
+        }
+        return 0;
+    }
+    return CFrameWnd::WindowProc(message, wParam, lParam);
 }
 
 bool CMainFrame::OnCommand(UINT id, UINT, HWND) {
@@ -50,7 +84,9 @@ bool CMainFrame::OnCommand(UINT id, UINT, HWND) {
         case ID_PREV_PANE:
             return true;
         // In guard mode a file or print dialog would hand the child the parent's files and a
-        // way out of the toy.
+        // way out of the toy, and a new document would start the play surface afresh under
+        // the child's hands.
+        case ID_FILE_NEW:
         case ID_FILE_OPEN:
         case ID_FILE_SAVE:
         case ID_FILE_PRINT:
@@ -79,6 +115,19 @@ void CMainFrame::OnDestroy() {
         m_hMenuDefault = current;
     }
     CFrameWnd::OnDestroy();
+}
+
+void CMainFrame::OnUnreadablePictures(const std::vector<std::string>& names) {
+    std::string list;
+    for (const std::string& name : names) {
+        list += (list.empty() ? "" : "\n") + name;
+    }
+    std::wstring text = LoadResourceString(IDP_UNREADABLE_PICTURES);
+    if (const size_t at = text.find(L"%s"); at != std::wstring::npos) {
+        text.replace(at, 2, Widen(list));
+    }
+    // The system's caption, as for any error the program does not name.
+    MessageBoxW(GetHwnd(), text.c_str(), nullptr, MB_OK);
 }
 
 void CMainFrame::OnSettings() {

@@ -33,10 +33,6 @@ bool CZoomzapApp::InitInstance() {
     m_profile.LoadRecentFiles(m_recentFiles);
 
     const CCommandLineInfo info = ParseCommandLine(SplitCommandLine(GetCommandLineW()));
-    if (!info.IsValid()) {
-        ShowMessage(IDP_BAD_COMMAND_LINE, info.m_strErrorArgument);
-        return false;
-    }
     if (info.IsStartedByClient()) {
         // No window: the program lives for its clients and ends when the last one lets go.
         CAppLock::SetUserControl(false);
@@ -46,7 +42,12 @@ bool CZoomzapApp::InitInstance() {
     const RegistryKey classes = CreateRegistryKey(HKEY_CURRENT_USER, kClassesKey);
     const ServerIdentity identity = CAutomationServer::Identity();
     if (info.m_nShellCommand == ShellCommand::kAppUnregister) {
-        m_nInitExitCode = classes && UnregisterServer(classes.Get(), identity) ? 0 : 1;
+        const bool removed = classes && UnregisterServer(classes.Get(), identity);
+        m_nInitExitCode = removed ? 0 : 1;
+        if (info.m_bTellUnregister) {
+            ShowMessage(removed ? IDS_UNREGISTERED : IDP_UNREGISTER_FAILED, {},
+                        removed ? MB_ICONINFORMATION : MB_ICONEXCLAMATION);
+        }
         return false;
     }
     // Written at every start, so that damaged or moved entries repair themselves. A failure
@@ -80,7 +81,8 @@ bool CZoomzapApp::InitPlatformServices() {
 bool CZoomzapApp::ProcessShellCommand(const CCommandLineInfo& info) {
     switch (info.m_nShellCommand) {
         case ShellCommand::kFileOpen:
-            return OpenDocumentFile(info.m_strFileName);
+            // A file that cannot be opened is reported; the toy starts all the same.
+            return OpenDocumentFile(info.FileCandidates()) || OpenNewDocument();
         case ShellCommand::kFilePrint:
         case ShellCommand::kFilePrintTo:
             m_nInitExitCode = PrintFromCommandLine(info) ? 0 : 1;
@@ -103,6 +105,7 @@ bool CZoomzapApp::CreateFrameAndView() {
         return false;
     }
     frame->SetView(view.get());
+    view->SetOwner(frame.get());
     m_pDocument = std::make_unique<CZoomzapDoc>();
     m_pMainFrame = std::move(frame);
     m_pView = std::move(view);
@@ -118,28 +121,30 @@ bool CZoomzapApp::OpenNewDocument() {
     return true;
 }
 
-bool CZoomzapApp::OpenDocumentFile(const std::string& path) {
+bool CZoomzapApp::OpenDocumentFile(const std::vector<std::string>& candidates) {
     // The document reads nothing, but the file must be there and readable to be its file.
-    wchar_t full[MAX_PATH] = {};
-    const DWORD length = GetFullPathNameW(Widen(path).c_str(), MAX_PATH, full, nullptr);
-    const KernelHandle file(
-        length > 0 && length < MAX_PATH
-            ? CreateFileW(full, GENERIC_READ,
-                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)
-            : INVALID_HANDLE_VALUE);
-    if (!file) {
-        ShowMessage(IDP_FAILED_TO_OPEN_DOC, path);
-        return false;
+    for (const std::string& path : candidates) {
+        wchar_t full[MAX_PATH] = {};
+        const DWORD length = GetFullPathNameW(Widen(path).c_str(), MAX_PATH, full, nullptr);
+        const KernelHandle file(
+            length > 0 && length < MAX_PATH
+                ? CreateFileW(full, GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)
+                : INVALID_HANDLE_VALUE);
+        if (file) {
+            if (!CreateFrameAndView()) {
+                return false;
+            }
+            const std::string fullPath = Narrow(full);
+            m_pDocument->SetPathName(fullPath);
+            AddToRecentFileList(fullPath);
+            RunInitialUpdate();
+            return true;
+        }
     }
-    if (!CreateFrameAndView()) {
-        return false;
-    }
-    const std::string fullPath = Narrow(full);
-    m_pDocument->SetPathName(fullPath);
-    AddToRecentFileList(fullPath);
-    RunInitialUpdate();
-    return true;
+    ShowMessage(IDP_FAILED_TO_OPEN_DOC, candidates.empty() ? std::string() : candidates.front());
+    return false;
 }
 
 void CZoomzapApp::RunInitialUpdate() {
@@ -181,13 +186,13 @@ void CZoomzapApp::OnAppAbout() {
     aboutDlg.DoModal();
 }
 
-void CZoomzapApp::ShowMessage(UINT textId, const std::string& argument) const {
+void CZoomzapApp::ShowMessage(UINT textId, const std::string& argument, UINT icon) const {
     std::wstring text = LoadResourceString(textId);
     if (const size_t at = text.find(L"%s"); at != std::wstring::npos) {
         text.replace(at, 2, Widen(argument));
     }
     const std::wstring title = LoadResourceString(IDS_APP_TITLE);
-    MessageBoxW(MainHwnd(), text.c_str(), title.c_str(), MB_OK | MB_ICONEXCLAMATION);
+    MessageBoxW(MainHwnd(), text.c_str(), title.c_str(), MB_OK | icon);
 }
 
 HWND CZoomzapApp::MainHwnd() const {

@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/app_profile.h"
 #include "app/automation_server.h"
@@ -44,8 +45,9 @@ private:
     bool CreateFrameAndView();
     // Starts the document anew (creating the frame on first use) and runs the initial update.
     bool OpenNewDocument();
-    // Opens path as the document without reading it, remembers it, and runs the initial update.
-    bool OpenDocumentFile(const std::string& path);
+    // Opens the first of the candidates that can be read as the document, without reading it,
+    // remembers it, and runs the initial update; tells the parent when none can.
+    bool OpenDocumentFile(const std::vector<std::string>& candidates);
     void RunInitialUpdate();
 
     void OnFileNew();
@@ -56,7 +58,8 @@ private:
     // The title of the document: its file's name, or the new-document name while untitled.
     std::string DocumentTitle() const;
     // A message box with the application title; %s in the text becomes argument.
-    void ShowMessage(UINT textId, const std::string& argument = {}) const;
+    void ShowMessage(UINT textId, const std::string& argument = {},
+                     UINT icon = MB_ICONEXCLAMATION) const;
     HWND MainHwnd() const;
 
     CPlatformServices m_services;

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "dialogs/typed_values.h"
 #include "settings/media_library.h"
 
 namespace zz {
@@ -20,8 +21,9 @@ std::vector<std::string> Bounded(std::vector<std::string> groups) {
 
 }  // namespace
 
-GroupSelectModel::GroupSelectModel(std::vector<std::string> groups, std::string_view current)
-    : m_groups(Bounded(std::move(groups))) {
+GroupSelectModel::GroupSelectModel(std::vector<std::string> groups, std::string_view current,
+                                   TextEncoding encoding)
+    : m_allGroups(groups), m_groups(Bounded(std::move(groups))), m_encoding(encoding) {
     for (size_t k = 0; k < m_groups.size(); ++k) {
         if (m_groups[k] == current) {
             m_nGroupRadio = kFirstGroupRadio + static_cast<int>(k);
@@ -52,6 +54,21 @@ std::optional<std::string> GroupSelectModel::ValueOf(int radio) const {
         return std::nullopt;
     }
     return radio == 0 ? std::string() : Caption(radio);
+}
+
+std::string GroupSelectModel::CollisionMessage(int radio) const {
+    const std::optional<std::string> value = ValueOf(radio);
+    if (!value || !IsSingleGroup(*value)) {
+        return {};
+    }
+    std::vector<std::string> sharing = SharingStoredForm(m_allGroups, *value, m_encoding, false);
+    if (sharing.empty()) {
+        return {};
+    }
+    sharing.insert(sharing.begin(), *value);
+    return "次のグループは、設定ファイルの中では同じ名前になるため、区別できません。"
+           "どれかのフォルダーの名前を変えてから選んでください。" +
+           QuotedLines(sharing);
 }
 
 GroupPickModel::GroupPickModel(std::vector<std::string> groups)

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "settings/text_encoding.h"
+
 namespace zz {
 
 inline constexpr int kGroupRadioCount = 12;
@@ -16,8 +18,10 @@ inline constexpr std::string_view kAllGroupsCaption = "全グループ";
 
 class GroupSelectModel {
 public:
-    // groups: the groups found, in listing order; current: the group value to show.
-    GroupSelectModel(std::vector<std::string> groups, std::string_view current);
+    // groups: the groups found, in listing order, of which the first kMaxGroups are offered;
+    // current: the group value to show; encoding: the settings file's.
+    GroupSelectModel(std::vector<std::string> groups, std::string_view current,
+                     TextEncoding encoding = TextEncoding::kCp932);
 
     // Caption of radio index, empty for a radio without a group.
     std::string Caption(int radio) const;
@@ -28,8 +32,14 @@ public:
     // The group value that the radio stands for; none for an index that is no visible radio.
     std::optional<std::string> ValueOf(int radio) const;
 
+    // Tells the parent which other groups the settings file would hold under the same name as
+    // the radio's group; empty when there are none and the value can be stored.
+    std::string CollisionMessage(int radio) const;
+
 private:
+    std::vector<std::string> m_allGroups;
     std::vector<std::string> m_groups;
+    TextEncoding m_encoding;
 };
 
 inline constexpr int kPickButtonCount = 10;

@@ -2,56 +2,67 @@
 
 #include <algorithm>
 #include <map>
+#include <optional>
 
+#include "dialogs/typed_values.h"
+#include "settings/ini_file.h"
 #include "settings/media_library.h"
 
 namespace zz {
 
 namespace {
 
-// Answers whether a relative name names a file, listing each folder once.
+// Finds the file a relative name names, listing each folder once; a part matches a folder
+// entry of its exact name, or one whose name the settings file holds in the part's form.
 class FileLookup {
 public:
-    explicit FileLookup(const IFileSystem& fs) : m_fs(fs) {}
+    FileLookup(const IFileSystem& fs, TextEncoding encoding) : m_fs(fs), m_encoding(encoding) {}
 
-    // relName's parts are joined to base; "." and ".." never match, so a name cannot reach
-    // outside base.
-    bool Exists(const std::string& base, std::string_view relName) {
+    // The file's relative name as it is on disk; none when there is no such file. "." and
+    // ".." never match, so a name cannot reach outside base.
+    std::optional<std::string> Find(const std::string& base, std::string_view relName) {
         std::string folder = base;
+        std::string found;
         while (true) {
             const size_t slash = relName.find(kRelativeSeparator);
             const std::string_view part = relName.substr(0, slash);
             if (part.empty() || part == "." || part == "..") {
-                return false;
+                return std::nullopt;
             }
-            const FolderEntry* entry = Find(folder, part);
+            const FolderEntry* entry = FindEntry(folder, part);
+            if (entry == nullptr || entry->isFolder != (slash != std::string_view::npos)) {
+                return std::nullopt;
+            }
+            found = JoinRelative(found, entry->name);
             if (slash == std::string_view::npos) {
-                return entry != nullptr && !entry->isFolder;
+                return found;
             }
-            if (entry == nullptr || !entry->isFolder) {
-                return false;
-            }
-            folder = JoinPath(folder, part);
+            folder = JoinPath(folder, entry->name);
             relName.remove_prefix(slash + 1);
         }
     }
 
 private:
-    const FolderEntry* Find(const std::string& folder, std::string_view name) {
+    const FolderEntry* FindEntry(const std::string& folder, std::string_view name) {
         auto it = m_listings.find(folder);
         if (it == m_listings.end()) {
             std::vector<FolderEntry> entries;
-            if (!m_fs.ListFolder(folder, entries)) {
-                entries.clear();
-            }
+            ListFolderSorted(m_fs, folder, entries);
             it = m_listings.emplace(folder, std::move(entries)).first;
         }
-        const auto found = std::find_if(it->second.begin(), it->second.end(),
-                                        [&](const FolderEntry& e) { return e.name == name; });
-        return found == it->second.end() ? nullptr : &*found;
+        const std::vector<FolderEntry>& entries = it->second;
+        auto found = std::find_if(entries.begin(), entries.end(),
+                                  [&](const FolderEntry& e) { return e.name == name; });
+        if (found == entries.end()) {
+            found = std::find_if(entries.begin(), entries.end(), [&](const FolderEntry& e) {
+                return EncodingForm(e.name, m_encoding) == name;
+            });
+        }
+        return found == entries.end() ? nullptr : &*found;
     }
 
     const IFileSystem& m_fs;
+    TextEncoding m_encoding;
     std::map<std::string, std::vector<FolderEntry>, std::less<>> m_listings;
 };
 
@@ -62,33 +73,75 @@ std::string_view LastPart(std::string_view relName) {
 
 }  // namespace
 
-std::vector<std::string> BuildOrderList(const IFileSystem& fs, std::string_view programFolder,
-                                        std::string_view group, int maxCount,
-                                        const std::vector<std::string>& stored) {
+OrderListing BuildOrderList(const IFileSystem& fs, std::string_view programFolder,
+                            std::string_view group, int maxCount,
+                            const std::vector<std::string>& stored, TextEncoding encoding) {
     const std::string images = ImagesFolder(programFolder);
-    const std::string folder = PictureFolder(programFolder, group);
-    FileLookup lookup(fs);
-    std::vector<std::string> list;
+    const bool single = IsSingleGroup(group);
+    const std::string groupForm = EncodingForm(group, encoding);
+    FileLookup lookup(fs, encoding);
+    OrderListing listing;
+    std::vector<std::string> storedForms;
     for (const std::string& entry : stored) {
-        // An entry of the group is looked up where it lies, sub-folders included; any other
-        // entry stays when the group holds a file of its name.
-        const bool exists = !IsSingleGroup(group)       ? lookup.Exists(images, entry)
-                            : LiesInGroup(entry, group) ? lookup.Exists(images, entry)
-                                                        : lookup.Exists(folder, LastPart(entry));
-        if (exists) {
-            list.push_back(entry);
+        storedForms.push_back(ValueForm(entry, encoding));
+        // An entry of the group is looked up where it lies, sub-folders included; another
+        // group's entry is shown when the group holds a file of its name.
+        const bool own = !single || LiesInGroup(EncodingForm(entry, encoding), groupForm);
+        std::optional<std::string> live =
+            own ? lookup.Find(images, entry)
+                : lookup.Find(PictureFolder(programFolder, group), LastPart(entry));
+        if (live && !own) {
+            live = entry;  // a namesake: the entry itself is what the list holds
+        }
+        listing.stored.push_back(live  ? StoredEntry::kShown
+                                 : own ? StoredEntry::kGone
+                                       : StoredEntry::kKept);
+        if (live) {
+            listing.rows.push_back(std::move(*live));
         }
     }
-    WalkFolder(fs, folder, PictureRelativeFolder(group), 0, maxCount, [&](const WalkFile& file) {
-        if (!IsPictureFile(file.relName)) {
-            return false;
+    WalkFolder(
+        fs, PictureFolder(programFolder, group), PictureRelativeFolder(group), 0, maxCount,
+        [&](const WalkFile& file) {
+            if (!IsPictureFile(file.relName)) {
+                return false;
+            }
+            const std::string form = ValueForm(file.relName, encoding);
+            if (std::find(storedForms.begin(), storedForms.end(), form) == storedForms.end()) {
+                listing.rows.emplace_back(file.relName);
+            }
+            return true;
+        });
+    return listing;
+}
+
+std::vector<std::string> MergeOrder(const std::vector<std::string>& stored,
+                                    const OrderListing& listing,
+                                    const std::vector<std::string>& rows) {
+    std::vector<std::string> order;
+    size_t next = 0;
+    for (size_t i = 0; i < stored.size() && i < listing.stored.size(); ++i) {
+        if (listing.stored[i] == StoredEntry::kKept) {
+            order.push_back(stored[i]);
+        } else if (listing.stored[i] == StoredEntry::kShown && next < rows.size()) {
+            order.push_back(rows[next++]);
         }
-        if (std::find(stored.begin(), stored.end(), file.relName) == stored.end()) {
-            list.emplace_back(file.relName);
+    }
+    order.insert(order.end(), rows.begin() + static_cast<std::ptrdiff_t>(next), rows.end());
+    return order;
+}
+
+std::string OrderCollisionMessage(const std::vector<std::string>& rows, TextEncoding encoding) {
+    for (const std::string& row : rows) {
+        std::vector<std::string> sharing = SharingStoredForm(rows, row, encoding, false);
+        if (!sharing.empty()) {
+            sharing.insert(sharing.begin(), row);
+            return "次の画像は、設定ファイルの中では同じ名前になるため、順番を区別できません。"
+                   "どれかのファイルの名前を変えてから並べ替えてください。" +
+                   QuotedLines(sharing);
         }
-        return true;
-    });
-    return list;
+    }
+    return {};
 }
 
 OrderMove ReorderKeys::OnKeyDown(unsigned key) {

@@ -7,15 +7,42 @@
 #include <vector>
 
 #include "settings/file_system.h"
+#include "settings/text_encoding.h"
 
 namespace zz {
 
-// The stored entries whose pictures still exist, in stored order, then the pictures of the
-// group's folder that the stored list does not name, in listing order. The walk looks at no
-// more than maxCount pictures; stored entries are kept even beyond that.
-std::vector<std::string> BuildOrderList(const IFileSystem& fs, std::string_view programFolder,
-                                        std::string_view group, int maxCount,
-                                        const std::vector<std::string>& stored);
+// What the dialog makes of each entry of the stored order.
+enum class StoredEntry {
+    kShown,  // listed: its picture exists in the dialog's folder
+    kGone,   // of the dialog's folder, but its picture is gone: left out
+    kKept,   // another group's: not listed, and kept where it stands
+};
+
+struct OrderListing {
+    // The stored entries that are shown, in stored order and by the names the pictures have
+    // now, then the pictures of the group's folder that the stored list does not name, in
+    // listing order.
+    std::vector<std::string> rows;
+    std::vector<StoredEntry> stored;  // one per stored entry
+};
+
+// The walk looks at no more than maxCount pictures; stored entries are shown even beyond
+// that. Stored names are matched in the form a settings file of this encoding holds them.
+OrderListing BuildOrderList(const IFileSystem& fs, std::string_view programFolder,
+                            std::string_view group, int maxCount,
+                            const std::vector<std::string>& stored,
+                            TextEncoding encoding = TextEncoding::kCp932);
+
+// The order after OK: rows, top to bottom, take the places of the shown entries, and rows
+// beyond them go to the end; gone entries are left out, and every other group's entry keeps
+// its place.
+std::vector<std::string> MergeOrder(const std::vector<std::string>& stored,
+                                    const OrderListing& listing,
+                                    const std::vector<std::string>& rows);
+
+// Tells the parent which rows a settings file of this encoding would store under one name, so
+// that their order could not be told apart; empty when there are none.
+std::string OrderCollisionMessage(const std::vector<std::string>& rows, TextEncoding encoding);
 
 // Virtual-key codes the list box reacts to.
 inline constexpr unsigned kKeyControl = 0x11;

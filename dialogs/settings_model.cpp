@@ -3,20 +3,27 @@
 #include <utility>
 
 #include "dialogs/typed_values.h"
+#include "settings/ini_file.h"
 #include "settings/media_library.h"
+#include "settings/settings_keys.h"
 
 namespace zz {
 
 namespace {
 
 ComboState ComboFor(std::span<const std::string_view> choices, const std::string& text) {
-    const int index = FindComboEntry(choices, text);
-    return ComboState{ComboShownText(choices, text), index};
+    return ComboState{text, FindComboEntry(choices, text)};
 }
 
 // A radio pair checks one button only for the indices 0 and 1.
 int RadioShown(int index) {
     return (index == 0 || index == 1) ? index : -1;
+}
+
+// A pair left with neither button checked stands for the stored value it could not show: no
+// click can uncheck both, so the parent did not change it.
+int RadioStored(int shown, int stored) {
+    return shown == -1 && RadioShown(stored) == -1 ? stored : shown;
 }
 
 std::string Replace(std::string_view format, std::string_view value) {
@@ -31,7 +38,7 @@ std::string Replace(std::string_view format, std::string_view value) {
 }  // namespace
 
 SettingsModel::SettingsModel(std::string programFolder, IFileSystem& fs)
-    : m_settings(programFolder, fs), m_programFolder(std::move(programFolder)) {}
+    : m_settings(programFolder, fs), m_programFolder(std::move(programFolder)), m_fs(&fs) {}
 
 void SettingsModel::Load() {
     m_settings.Load();
@@ -43,7 +50,8 @@ void SettingsModel::Load() {
     m_nMouse = m_settings.m_nMouse;
     m_nSound = m_settings.m_nSound;
     m_nMaxMedia = m_settings.m_nMaxMedia;
-    m_strGroup = m_settings.m_strGroup;
+    m_strGroup =
+        LiveGroupName(*m_fs, m_programFolder, m_settings.m_strGroup, m_settings.m_encoding);
     m_nDisplayOrder = m_settings.m_nDisplayOrder;
     m_orderList = m_settings.m_pictureOrder;
     m_bAssignEnabled = m_settings.m_nSound != 0;
@@ -111,24 +119,27 @@ void SettingsModel::OnDisplayRandom() {
 
 bool SettingsModel::OnSoundsAssigned(const std::vector<std::string>& pictureNames,
                                      const std::vector<int>& assignments) {
-    bool written = true;
+    // Names that cannot be keys were never stored, and the assignment dialog told the parent.
+    std::vector<std::pair<std::string, int>> values;
     for (size_t i = 0; i < pictureNames.size() && i < assignments.size(); ++i) {
-        written = WriteSoundIndex(m_settings, pictureNames[i], assignments[i]) && written;
+        if (IniFile::CanBeKey(pictureNames[i])) {
+            values.emplace_back(pictureNames[i], assignments[i]);
+        }
     }
     m_bMediaChanged = true;
-    return written;
+    return m_settings.WriteInts(keys::kSoundFileSection, values);
 }
 
 bool SettingsModel::Store() {
     m_settings.m_nGrowth = ParseTypedNumber(m_strGrowth);
     m_settings.m_nSpeed = ParseTypedNumber(m_strSpeed);
     m_settings.m_nMaxZoom = ParseTypedNumber(m_strMaxZoom);
-    m_settings.m_nRotation = m_nRotation;
-    m_settings.m_nStartMode = m_nStartMode;
-    m_settings.m_nMouse = m_nMouse;
-    m_settings.m_nSound = m_nSound;
-    m_settings.m_nMaxMedia = m_nMaxMedia;
-    m_settings.m_nDisplayOrder = m_nDisplayOrder;
+    m_settings.m_nRotation = RadioStored(m_nRotation, m_settings.m_nRotation);
+    m_settings.m_nStartMode = RadioStored(m_nStartMode, m_settings.m_nStartMode);
+    m_settings.m_nMouse = RadioStored(m_nMouse, m_settings.m_nMouse);
+    m_settings.m_nSound = RadioStored(m_nSound, m_settings.m_nSound);
+    m_settings.m_nMaxMedia = RadioStored(m_nMaxMedia, m_settings.m_nMaxMedia);
+    m_settings.m_nDisplayOrder = RadioStored(m_nDisplayOrder, m_settings.m_nDisplayOrder);
     m_settings.m_strGroup = m_strGroup;
     m_settings.m_pictureOrder = m_orderList;
     return m_settings.Save();

@@ -50,7 +50,8 @@ public:
     explicit SettingsModel(std::string programFolder = ProgramFolder(),
                            IFileSystem& fs = SystemFileSystem());
 
-    // Reads the settings file into the members, as the dialog opens.
+    // Reads the settings file into the members, as the dialog opens; the group by the name
+    // its folder has now.
     void Load();
 
     SettingsControls ToControls() const;
@@ -70,12 +71,14 @@ public:
     void OnDisplayInOrder() { m_bOrderEnabled = true; }
     void OnSoundOff() { m_bAssignEnabled = false; }
     void OnSoundOn() { m_bAssignEnabled = true; }
-    // Writes one sound index per listed picture at once; false when a write failed.
+    // Writes one sound index per listed picture in one save, all or nothing, leaving out names
+    // that cannot be keys; false when the file could not be written.
     bool OnSoundsAssigned(const std::vector<std::string>& pictureNames,
                           const std::vector<int>& assignments);
 
     // Stores the members and writes the settings file; false when it could not be written,
-    // and the members stay as they are for another try.
+    // and the members stay as they are for another try. A radio pair that shows neither
+    // button keeps the stored value it could not show.
     bool Store();
 
     std::string SaveFailedMessage() const;
@@ -100,6 +103,7 @@ public:
 
 private:
     std::string m_programFolder;
+    IFileSystem* m_fs;
 };
 
 // A path as one argument of a command line, so that blanks and commas stay inside it.

@@ -15,9 +15,8 @@ char LowerAscii(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-bool StartsWithFolded(std::string_view entry, std::string_view prefix) {
-    return entry.size() >= prefix.size() &&
-           std::equal(prefix.begin(), prefix.end(), entry.begin(),
+bool SameFolded(std::string_view entry, std::string_view text) {
+    return std::equal(entry.begin(), entry.end(), text.begin(), text.end(),
                       [](char a, char b) { return LowerAscii(a) == LowerAscii(b); });
 }
 
@@ -45,15 +44,17 @@ int ParseTypedNumber(std::string_view text) {
 }
 
 int FindComboEntry(std::span<const std::string_view> entries, std::string_view text) {
-    const auto it = std::find_if(entries.begin(), entries.end(), [&](std::string_view entry) {
-        return StartsWithFolded(entry, text);
-    });
+    const auto it = std::find_if(entries.begin(), entries.end(),
+                                 [&](std::string_view entry) { return SameFolded(entry, text); });
     return it == entries.end() ? -1 : static_cast<int>(it - entries.begin());
 }
 
-std::string ComboShownText(std::span<const std::string_view> entries, std::string_view text) {
-    const int index = FindComboEntry(entries, text);
-    return std::string(index < 0 ? text : entries[static_cast<size_t>(index)]);
+std::string QuotedLines(const std::vector<std::string>& names) {
+    std::string text;
+    for (const std::string& name : names) {
+        text.append("\n「").append(name).append("」");
+    }
+    return text;
 }
 
 }  // namespace zz

@@ -4,6 +4,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace zz {
 
@@ -12,10 +13,11 @@ namespace zz {
 // are clamped to it.
 int ParseTypedNumber(std::string_view text);
 
-// Index of the first entry that begins with text, letter case aside; -1 when none does.
+// Index of the entry that equals text, letter case aside; -1 when none does, and the combo
+// box then shows text as it is, so that what is stored comes back unchanged.
 int FindComboEntry(std::span<const std::string_view> entries, std::string_view text);
 
-// The text a combo box shows for text: the entry FindComboEntry finds, else text unchanged.
-std::string ComboShownText(std::span<const std::string_view> entries, std::string_view text);
+// Names for a message, each on a line of its own in Japanese quotes.
+std::string QuotedLines(const std::vector<std::string>& names);
 
 }  // namespace zz

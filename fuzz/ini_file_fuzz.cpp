@@ -1,6 +1,7 @@
-// The INI reader and writer on any bytes: the lines it does not own survive byte for byte, a
-// written value reads back, and writing one key and parsing the result again changes no
-// other key's value.
+// The INI reader and writer on any bytes, in any of its encodings: the lines it does not own
+// survive byte for byte, a written value reads back under the name it was written with, the
+// file keeps its encoding, and writing one key and parsing the result again changes no other
+// key's value.
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -16,40 +17,41 @@ namespace {
 using zz::IniFile;
 using zz::fuzz::Probe;
 
+// Code units of UTF-16 for a Unicode file, bytes of code page 932 otherwise: what the
+// profile reader's buffer counts.
+std::size_t BufferUnits(const std::string& value, zz::TextEncoding encoding) {
+    if (encoding == zz::TextEncoding::kCp932) {
+        return zz::Utf8ToCp932(value).size();
+    }
+    return zz::EncodeText(value, zz::TextEncoding::kUtf16Le).size() / 2;
+}
+
 // What any read gives: a value the profile reader's buffer holds, on one line.
-void CheckValue(const std::string& value) {
-    ZZ_FUZZ_CHECK(zz::Utf8ToCp932(value).size() <= IniFile::kMaxValueBytes);
+void CheckValue(const std::string& value, zz::TextEncoding encoding) {
+    ZZ_FUZZ_CHECK(BufferUnits(value, encoding) <= IniFile::kMaxValueBytes);
     ZZ_FUZZ_CHECK(value.find_first_of(std::string("\n\0", 2)) == std::string::npos);
 }
 
 // A value that reads back exactly as written: the format drops blanks around it and one pair
-// of quotes, and cannot hold line breaks or more than the reader's buffer.
-bool ReadsBackAsWritten(const std::string& value) {
+// of quotes, and cannot hold line breaks or more than the reader's buffer; the encoding
+// must hold every character.
+bool ReadsBackAsWritten(const std::string& value, zz::TextEncoding encoding) {
     bool lossless = false;
-    const std::string bytes = zz::Utf8ToCp932(value, &lossless);
+    zz::EncodeText(value, encoding, &lossless);
     const bool quoted = value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
                         value.back() == value.front();
-    return lossless && bytes.size() <= IniFile::kMaxValueBytes && !quoted &&
+    return lossless && BufferUnits(value, encoding) <= IniFile::kMaxValueBytes && !quoted &&
            zz::fuzz::TrimBlanks(value) == value &&
            value.find_first_of(std::string("\r\n\0", 3)) == std::string::npos;
 }
 
-bool NamesEncodeLosslessly(const std::string& section, const std::string& key) {
-    bool sectionLossless = false;
-    bool keyLossless = false;
-    zz::Utf8ToCp932(section, &sectionLossless);
-    zz::Utf8ToCp932(key, &keyLossless);
-    return sectionLossless && keyLossless;
-}
-
-bool IsWritten(const Probe& probe, const std::string& section, const std::string& key) {
+// Whether a probe names what was written: names are matched in the form the file holds them.
+bool IsWritten(const Probe& probe, const std::string& section, const std::string& key,
+               zz::TextEncoding encoding) {
     using zz::fuzz::SameName;
-    using zz::fuzz::TrimBlanks;
-    const bool sameSection = SameName(TrimBlanks(probe.section), TrimBlanks(section)) ||
-                             SameName(TrimBlanks(probe.section), zz::fuzz::StoredName(section));
-    const bool sameKey = SameName(TrimBlanks(probe.key), TrimBlanks(key)) ||
-                         SameName(TrimBlanks(probe.key), zz::fuzz::StoredName(key));
-    return sameSection && sameKey;
+    using zz::fuzz::StoredName;
+    return SameName(StoredName(probe.section, encoding), StoredName(section, encoding)) &&
+           SameName(StoredName(probe.key, encoding), StoredName(key, encoding));
 }
 
 }  // namespace
@@ -64,30 +66,34 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     IniFile ini(bytes);
     ZZ_FUZZ_CHECK(ini.Bytes() == bytes);
+    const zz::TextEncoding encoding = ini.Encoding();
 
     const std::string numberKey = key + "#";
-    const auto probes = zz::fuzz::ProbesOf(bytes, {section, zz::fuzz::StoredName(section)},
-                                           {key, numberKey, zz::fuzz::StoredName(key)});
+    const auto probes =
+        zz::fuzz::ProbesOf(bytes, {section, zz::fuzz::StoredName(section, encoding)},
+                           {key, numberKey, zz::fuzz::StoredName(key, encoding)});
     const auto before = zz::fuzz::ReadProbes(ini, probes);
     for (const auto& read : before) {
         if (read) {
-            CheckValue(*read);
+            CheckValue(*read, encoding);
         }
     }
 
+    // Names the encoding cannot hold are found again through the form it holds them in.
     if (!ini.SetString(section, key, value)) {
         ZZ_FUZZ_CHECK(ini.Bytes() == bytes);  // refused means untouched
-    } else if (NamesEncodeLosslessly(section, key) && ReadsBackAsWritten(value)) {
+    } else if (ReadsBackAsWritten(value, encoding)) {
         ZZ_FUZZ_CHECK(ini.Find(section, key) == value);
     }
-    if (ini.SetString(section, numberKey, std::to_string(number)) &&
-        NamesEncodeLosslessly(section, numberKey)) {
+    if (ini.SetString(section, numberKey, std::to_string(number))) {
         ZZ_FUZZ_CHECK(ini.GetInt(section, numberKey, number == 0 ? 1 : 0) == number);
     }
+    ZZ_FUZZ_CHECK(ini.Bytes().starts_with(zz::ByteOrderMark(encoding)));
 
     const auto after = zz::fuzz::ReadProbes(ini, probes);
     for (std::size_t i = 0; i < probes.size(); ++i) {
-        if (!IsWritten(probes[i], section, key) && !IsWritten(probes[i], section, numberKey)) {
+        if (!IsWritten(probes[i], section, key, encoding) &&
+            !IsWritten(probes[i], section, numberKey, encoding)) {
             ZZ_FUZZ_CHECK(after[i] == before[i]);
         }
     }
@@ -96,6 +102,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string written = ini.Bytes();
     const IniFile again(written);
     ZZ_FUZZ_CHECK(again.Bytes() == written);
+    ZZ_FUZZ_CHECK(again.Encoding() == encoding);
     ZZ_FUZZ_CHECK(zz::fuzz::ReadProbes(again, probes) == after);
     return 0;
 }

@@ -12,6 +12,7 @@
 #include "settings/codepage932.h"
 #include "settings/ini_file.h"
 #include "settings/settings_keys.h"
+#include "settings/text_encoding.h"
 
 namespace zz::fuzz {
 
@@ -36,9 +37,9 @@ inline bool SameName(std::string_view a, std::string_view b) {
                       [&](char x, char y) { return fold(x) == fold(y); });
 }
 
-// A name as it reads back after a write: through code page 932 and without its blanks.
-inline std::string StoredName(std::string_view name) {
-    return Cp932ToUtf8(Utf8ToCp932(TrimBlanks(name)));
+// A name as it reads back after a write: through the file's encoding and without its blanks.
+inline std::string StoredName(std::string_view name, TextEncoding encoding) {
+    return std::string(TrimBlanks(DecodeText(EncodeText(TrimBlanks(name), encoding), encoding)));
 }
 
 inline void AddUnique(std::vector<std::string>& names, std::string_view name, std::size_t limit) {
@@ -57,10 +58,11 @@ inline std::vector<Probe> ProbesOf(std::string_view fileBytes,
     sections.emplace_back(keys::kSoundFileSection);
     names.emplace_back(keys::kTitle);
     names.emplace_back(keys::kGroup);
-    const std::string text = Cp932ToUtf8(fileBytes);
+    const DetectedEncoding detected = DetectEncoding(fileBytes);
+    const std::string text = DecodeText(fileBytes.substr(detected.markLength), detected.encoding);
     std::string_view rest = text;
     while (!rest.empty()) {
-        const std::size_t newline = std::min(rest.find('\n'), rest.size());
+        const std::size_t newline = std::min(rest.find_first_of("\r\n"), rest.size());
         const std::string_view line = TrimBlanks(rest.substr(0, newline));
         rest.remove_prefix(std::min(newline + 1, rest.size()));
         const std::size_t close = line.rfind(']');

@@ -54,6 +54,7 @@ bool CAppSettings::ReadIni(IniFile& ini) const {
 void CAppSettings::Load() {
     IniFile ini;
     ReadIni(ini);  // an unreadable file reads as defaults, like a missing one
+    m_encoding = ini.Encoding();
     const std::string_view section = keys::kSettingsSection;
     m_strTitle = ini.GetString(section, keys::kTitle, keys::kDefaultTitle);
     m_nGrowth = ini.GetInt(section, keys::kGrowth, 10);
@@ -120,12 +121,21 @@ int CAppSettings::ReadInt(std::string_view section, std::string_view key, int de
 }
 
 bool CAppSettings::WriteInt(std::string_view section, std::string_view key, int value) {
+    return WriteInts(section, {{std::string(key), value}});
+}
+
+bool CAppSettings::WriteInts(std::string_view section,
+                             const std::vector<std::pair<std::string, int>>& values) {
     IniFile ini;
     if (!ReadIni(ini)) {
         return false;
     }
-    return ini.SetString(section, key, std::to_string(value)) &&
-           m_fs->ReplaceFile(m_strIniPath, ini.Bytes());
+    for (const auto& [key, value] : values) {
+        if (!ini.SetString(section, key, std::to_string(value))) {
+            return false;
+        }
+    }
+    return m_fs->ReplaceFile(m_strIniPath, ini.Bytes());
 }
 
 }  // namespace zz

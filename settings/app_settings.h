@@ -5,9 +5,11 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "settings/file_system.h"
+#include "settings/text_encoding.h"
 
 namespace zz {
 
@@ -27,6 +29,10 @@ public:
 
     int ReadInt(std::string_view section, std::string_view key, int def) const;
     bool WriteInt(std::string_view section, std::string_view key, int value);
+    // Writes every integer in one replacement of the file: all of them, or none when the file
+    // cannot be written or a key cannot be a name in it (see IniFile::CanBeKey).
+    bool WriteInts(std::string_view section,
+                   const std::vector<std::pair<std::string, int>>& values);
 
     // How many pictures and sounds take part: 10, or 100 when m_nMaxMedia is set.
     int MaxMediaCount() const;
@@ -44,6 +50,8 @@ public:
     int m_nDisplayOrder = 0;
     std::string m_strGroup;
     std::vector<std::string> m_pictureOrder;
+    // The file's encoding as Load found it; names are stored and matched in its form.
+    TextEncoding m_encoding = TextEncoding::kCp932;
 
 private:
     bool ReadIni(IniFile& ini) const;

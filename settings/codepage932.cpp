@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "settings/cp932_table.h"
+#include "settings/text_encoding.h"
 
 namespace zz {
 
@@ -30,62 +31,6 @@ char32_t DecodeAt(std::string_view bytes, std::size_t pos, std::size_t length) {
     }
     const char16_t unit = cp932::kDoubleByte[row][trail - cp932::kTrailFirst];
     return unit != 0 ? unit : kCp932DecodeDefault;
-}
-
-void AppendUtf8(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-
-constexpr char32_t kInvalid = 0xFFFFFFFF;
-
-// One code point of well-formed UTF-8 at pos; kInvalid with length 1 for a broken sequence.
-char32_t NextCodePoint(std::string_view text, std::size_t pos, std::size_t& length) {
-    const auto first = static_cast<unsigned char>(text[pos]);
-    length = 1;
-    if (first < 0x80) {
-        return first;
-    }
-    int extra = 0;
-    if (first >= 0xC2 && first <= 0xDF) {
-        extra = 1;
-    } else if (first >= 0xE0 && first <= 0xEF) {
-        extra = 2;
-    } else if (first >= 0xF0 && first <= 0xF4) {
-        extra = 3;
-    } else {
-        return kInvalid;
-    }
-    if (pos + extra >= text.size()) {
-        return kInvalid;
-    }
-    constexpr char32_t kShortest[] = {0, 0x80, 0x800, 0x10000};
-    char32_t cp = first & (0x7F >> (extra + 1));
-    for (int i = 1; i <= extra; ++i) {
-        const auto next = static_cast<unsigned char>(text[pos + i]);
-        if ((next & 0xC0) != 0x80) {
-            return kInvalid;
-        }
-        cp = (cp << 6) | (next & 0x3F);
-    }
-    if (cp < kShortest[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-        return kInvalid;
-    }
-    length = static_cast<std::size_t>(extra) + 1;
-    return cp;
 }
 
 // Code page 932 code of a character above U+007F, or 0 when the code page lacks it.
@@ -125,9 +70,11 @@ std::string Utf8ToCp932(std::string_view utf8, bool* lossless) {
             out += static_cast<char>(cp);
             continue;
         }
-        const std::uint16_t code = cp == kInvalid ? 0 : EncodeChar(cp);
+        const std::uint16_t code = cp == kInvalidCodePoint ? 0 : EncodeChar(cp);
         if (code == 0) {
-            out += kCp932EncodeDefault;
+            // One per UTF-16 unit, as the platform writes them: two for a character beyond
+            // the basic plane.
+            out.append(cp != kInvalidCodePoint && cp > 0xFFFF ? 2 : 1, kCp932EncodeDefault);
             exact = false;
         } else if (code > 0xFF) {
             out += static_cast<char>(code >> 8);

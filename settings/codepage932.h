@@ -18,8 +18,9 @@ inline constexpr char kCp932EncodeDefault = '?';
 std::string Cp932ToUtf8(std::string_view bytes);
 
 // Encodes every character to its code page 932 code, preferring the code Windows writes for
-// characters with several. A character the code page lacks, and each byte of broken UTF-8,
-// becomes '?' and sets *lossless to false. No best-fit look-alikes: U+00A5 must never turn
+// characters with several. A character the code page lacks becomes '?' (two for one beyond
+// the basic plane, as the platform writes it), each byte of broken UTF-8 one '?', and
+// *lossless turns false. No best-fit look-alikes: U+00A5 must never turn
 // into a backslash inside a path.
 std::string Utf8ToCp932(std::string_view utf8, bool* lossless = nullptr);
 

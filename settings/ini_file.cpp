@@ -32,7 +32,8 @@ bool SameName(std::string_view a, std::string_view b) {
            });
 }
 
-// The name of a section header line: from '[' to the last ']'.
+// The name of a section header line: from '[' to the last ']', blanks inside dropped, as the
+// platform reads "[ 設定 ]".
 std::optional<std::string_view> SectionName(std::string_view text) {
     if (text.empty() || text.front() != '[') {
         return std::nullopt;
@@ -41,7 +42,7 @@ std::optional<std::string_view> SectionName(std::string_view text) {
     if (close == std::string_view::npos) {
         return std::nullopt;
     }
-    return text.substr(1, close - 1);
+    return Trim(text.substr(1, close - 1));
 }
 
 struct KeyLine {
@@ -65,12 +66,39 @@ std::string_view DropQuotes(std::string_view value) {
     return value;
 }
 
-std::string CutToMaxBytes(std::string_view value) {
+// At most 255 UTF-16 code units, never half of a surrogate pair.
+std::string CutToMaxUnits(std::string_view value) {
+    std::size_t units = 0;
+    for (std::size_t pos = 0; pos < value.size();) {
+        std::size_t length = 1;
+        const char32_t cp = NextCodePoint(value, pos, length);
+        units += cp != kInvalidCodePoint && cp >= 0x10000 ? 2 : 1;
+        if (units > IniFile::kMaxValueBytes) {
+            return std::string(value.substr(0, pos));
+        }
+        pos += length;
+    }
+    return std::string(value);
+}
+
+// What the reader's buffer of 256 holds of a value.
+std::string CutToBuffer(std::string_view value, TextEncoding encoding) {
+    if (encoding != TextEncoding::kCp932) {
+        return CutToMaxUnits(value);
+    }
     // UTF-8 never takes fewer bytes than code page 932 for the same text.
     if (value.size() <= IniFile::kMaxValueBytes) {
         return std::string(value);
     }
     return Cp932ToUtf8(Cp932Prefix(Utf8ToCp932(value), IniFile::kMaxValueBytes));
+}
+
+// What a read makes of a value as it stands on its line.
+std::string ReadValue(std::string_view value, TextEncoding encoding) {
+    value = Trim(value);
+    // The reader copies C strings: a NUL in a damaged file ends the value.
+    value = Trim(value.substr(0, value.find('\0')));
+    return CutToBuffer(DropQuotes(value), encoding);
 }
 
 bool HoldsLineBreakOrNul(std::string_view text) {
@@ -81,29 +109,58 @@ bool ValidSectionName(std::string_view name) {
     return !name.empty() && !HoldsLineBreakOrNul(name);
 }
 
-// A key line must not read back as a header or split at another '='.
-bool ValidKeyName(std::string_view name) {
-    return !name.empty() && name.front() != '[' && name.find('=') == std::string_view::npos &&
-           !HoldsLineBreakOrNul(name);
+// Where the line that starts at pos ends, its line end included: after LF, CR LF, or a CR
+// alone, as the platform splits lines.
+std::size_t LineLength(std::string_view bytes, std::size_t pos, TextEncoding encoding) {
+    const std::size_t unit = UnitSize(encoding);
+    for (std::size_t at = pos; at + unit <= bytes.size(); at += unit) {
+        const char32_t c = UnitAt(bytes, at, encoding);
+        if (c == '\n') {
+            return at + unit - pos;
+        }
+        if (c == '\r') {
+            const bool lf =
+                at + 2 * unit <= bytes.size() && UnitAt(bytes, at + unit, encoding) == '\n';
+            return at + (lf ? 2 : 1) * unit - pos;
+        }
+    }
+    return bytes.size() - pos;
+}
+
+// The bytes of a line without its line end.
+std::string_view LineContent(std::string_view raw, TextEncoding encoding) {
+    const std::size_t unit = UnitSize(encoding);
+    if (raw.size() % unit != 0) {
+        return raw;  // a damaged last code unit: no line end
+    }
+    for (const char32_t end : {U'\n', U'\r'}) {
+        if (raw.size() >= unit && UnitAt(raw, raw.size() - unit, encoding) == end) {
+            raw.remove_suffix(unit);
+        }
+    }
+    return raw;
 }
 
 }  // namespace
 
 IniFile::IniFile(std::string_view bytes) {
-    while (!bytes.empty()) {
-        const std::size_t newline = bytes.find('\n');
-        const std::size_t length = newline == std::string_view::npos ? bytes.size() : newline + 1;
-        m_lines.push_back(MakeLine(std::string(bytes.substr(0, length))));
-        bytes.remove_prefix(length);
+    const DetectedEncoding detected = DetectEncoding(bytes);
+    m_encoding = detected.encoding;
+    std::size_t pos = 0;
+    if (detected.markLength > 0) {
+        // The mark is a line of its own, with no text, so that it is written back as it was.
+        m_lines.push_back(Line{std::string(bytes.substr(0, detected.markLength)), {}});
+        pos = detected.markLength;
+    }
+    while (pos < bytes.size()) {
+        const std::size_t length = LineLength(bytes, pos, m_encoding);
+        m_lines.push_back(MakeLine(std::string(bytes.substr(pos, length))));
+        pos += length;
     }
 }
 
-IniFile::Line IniFile::MakeLine(std::string raw) {
-    std::string_view content = raw;
-    if (!content.empty() && content.back() == '\n') {
-        content.remove_suffix(1);
-    }
-    std::string text = Cp932ToUtf8(content);
+IniFile::Line IniFile::MakeLine(std::string raw) const {
+    const std::string text = DecodeText(LineContent(raw, m_encoding), m_encoding);
     return Line{std::move(raw), std::string(Trim(text))};
 }
 
@@ -145,18 +202,15 @@ std::size_t IniFile::FindKey(std::size_t header, std::size_t end, std::string_vi
 
 std::optional<std::string> IniFile::Find(std::string_view section, std::string_view key) const {
     // Like the platform's reader, only the first section of a name counts.
-    const std::size_t header = FindSection(Trim(section));
+    const std::size_t header = FindSection(KeyForm(section, m_encoding));
     if (header == kNone) {
         return std::nullopt;
     }
-    const std::size_t at = FindKey(header, SectionEnd(header), Trim(key));
+    const std::size_t at = FindKey(header, SectionEnd(header), KeyForm(key, m_encoding));
     if (at == kNone) {
         return std::nullopt;
     }
-    std::string_view value = SplitKeyLine(m_lines[at].text)->value;
-    // The reader copies C strings: a NUL in a damaged file ends the value.
-    value = value.substr(0, value.find('\0'));
-    return CutToMaxBytes(DropQuotes(Trim(value)));
+    return ReadValue(SplitKeyLine(m_lines[at].text)->value, m_encoding);
 }
 
 std::string IniFile::GetString(std::string_view section, std::string_view key,
@@ -171,29 +225,46 @@ int IniFile::GetInt(std::string_view section, std::string_view key, int def) con
 }
 
 void IniFile::EndLine(std::size_t index) {
-    if (m_lines[index].raw.back() != '\n') {
-        m_lines[index].raw += "\r\n";
+    std::string& raw = m_lines[index].raw;
+    if (index == 0 && raw == ByteOrderMark(m_encoding)) {
+        return;  // the mark alone needs no line end
     }
+    const std::size_t unit = UnitSize(m_encoding);
+    if (raw.size() % unit != 0) {
+        raw += '\0';  // completes a damaged last code unit, so that what follows stays aligned
+    }
+    const char32_t last = raw.size() < unit ? 0 : UnitAt(raw, raw.size() - unit, m_encoding);
+    if (last != '\n' && last != '\r') {
+        raw += EncodeText("\r\n", m_encoding);
+    }
+}
+
+bool IniFile::CanBeKey(std::string_view name) {
+    // A key line must not read back as a header or split at another '='.
+    name = Trim(name);
+    return !name.empty() && name.front() != '[' && name.find('=') == std::string_view::npos &&
+           !HoldsLineBreakOrNul(name);
 }
 
 bool IniFile::SetString(std::string_view section, std::string_view key, std::string_view value) {
     section = Trim(section);
     key = Trim(key);
-    if (!ValidSectionName(section) || !ValidKeyName(key) || HoldsLineBreakOrNul(value)) {
+    if (!ValidSectionName(section) || !CanBeKey(key) || HoldsLineBreakOrNul(value)) {
         return false;
     }
-    Line line = MakeLine(Utf8ToCp932(key) + "=" + Utf8ToCp932(value) + "\r\n");
-    const std::size_t header = FindSection(section);
+    Line line =
+        MakeLine(EncodeText(std::string(key) + "=" + std::string(value) + "\r\n", m_encoding));
+    const std::size_t header = FindSection(KeyForm(section, m_encoding));
     if (header == kNone) {
         if (!m_lines.empty()) {
             EndLine(m_lines.size() - 1);
         }
-        m_lines.push_back(MakeLine("[" + Utf8ToCp932(section) + "]\r\n"));
+        m_lines.push_back(MakeLine(EncodeText("[" + std::string(section) + "]\r\n", m_encoding)));
         m_lines.push_back(std::move(line));
         return true;
     }
     const std::size_t end = SectionEnd(header);
-    const std::size_t at = FindKey(header, end, key);
+    const std::size_t at = FindKey(header, end, KeyForm(key, m_encoding));
     if (at != kNone) {
         m_lines[at] = std::move(line);
         return true;
@@ -206,6 +277,14 @@ bool IniFile::SetString(std::string_view section, std::string_view key, std::str
     EndLine(insert - 1);
     m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(insert), std::move(line));
     return true;
+}
+
+std::string KeyForm(std::string_view name, TextEncoding encoding) {
+    return std::string(Trim(EncodingForm(Trim(name), encoding)));
+}
+
+std::string ValueForm(std::string_view value, TextEncoding encoding) {
+    return ReadValue(EncodingForm(value, encoding), encoding);
 }
 
 int ParseProfileInt(std::string_view value) {

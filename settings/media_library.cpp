@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <utility>
 
 #include "settings/app_settings.h"
+#include "settings/ini_file.h"
 
 namespace zz {
 
@@ -226,12 +228,13 @@ std::vector<std::string> ListSoundNames(const IFileSystem& fs, std::string_view 
     return names;
 }
 
-std::vector<std::string> ListGroups(const IFileSystem& fs, std::string_view programFolder) {
+std::vector<std::string> ListGroups(const IFileSystem& fs, std::string_view programFolder,
+                                    std::size_t bound) {
     std::vector<std::string> groups;
     std::vector<FolderEntry> entries;
     ListFolderSorted(fs, ImagesFolder(programFolder), entries);
     for (FolderEntry& entry : entries) {
-        if (static_cast<int>(groups.size()) >= kMaxGroups) {
+        if (groups.size() >= bound) {
             break;
         }
         if (entry.isFolder) {
@@ -239,6 +242,42 @@ std::vector<std::string> ListGroups(const IFileSystem& fs, std::string_view prog
         }
     }
     return groups;
+}
+
+std::string LiveGroupName(const IFileSystem& fs, std::string_view programFolder,
+                          std::string_view stored, TextEncoding encoding) {
+    if (!IsSingleGroup(stored)) {
+        return std::string(stored);
+    }
+    const std::vector<std::string> groups = ListGroups(fs, programFolder, SIZE_MAX);
+    if (std::find(groups.begin(), groups.end(), stored) != groups.end()) {
+        return std::string(stored);
+    }
+    const auto it = std::find_if(groups.begin(), groups.end(), [&](const std::string& group) {
+        return ValueForm(group, encoding) == stored;
+    });
+    return std::string(it == groups.end() ? stored : std::string_view(*it));
+}
+
+std::vector<std::string> SharingStoredForm(const std::vector<std::string>& names,
+                                           std::string_view name, TextEncoding encoding,
+                                           bool asKeys) {
+    const auto form = [&](std::string_view text) {
+        std::string result = asKeys ? KeyForm(text, encoding) : ValueForm(text, encoding);
+        if (asKeys) {
+            std::transform(result.begin(), result.end(), result.begin(), LowerAscii);
+        }
+        return result;
+    };
+    const std::string own = form(name);
+    std::vector<std::string> sharing;
+    for (const std::string& other : names) {
+        if (other != name && form(other) == own &&
+            std::find(sharing.begin(), sharing.end(), other) == sharing.end()) {
+            sharing.push_back(other);
+        }
+    }
+    return sharing;
 }
 
 int ReadSoundIndex(const CAppSettings& settings, std::string_view relName) {

@@ -10,6 +10,7 @@
 
 #include "settings/file_system.h"
 #include "settings/settings_keys.h"
+#include "settings/text_encoding.h"
 
 namespace zz {
 
@@ -120,7 +121,7 @@ bool LiesInGroup(std::string_view relName, std::string_view group);
 
 // Slot of a picture in the stored order: its position in the list for all groups, or, for a
 // single group, the number of earlier entries lying in that group. -1 when the list does not
-// name it. Names are compared exactly.
+// name it. Names are compared exactly: relName and group in the form the file holds them.
 int OrderSlot(const std::vector<std::string>& order, std::string_view relName,
               std::string_view group);
 
@@ -128,8 +129,24 @@ int OrderSlot(const std::vector<std::string>& order, std::string_view relName,
 std::vector<std::string> ListSoundNames(const IFileSystem& fs, std::string_view programFolder,
                                         int bound);
 
-// Direct sub-folders of the images folder in listing order, at most kMaxGroups of them.
-std::vector<std::string> ListGroups(const IFileSystem& fs, std::string_view programFolder);
+// Direct sub-folders of the images folder in listing order, at most bound of them.
+std::vector<std::string> ListGroups(const IFileSystem& fs, std::string_view programFolder,
+                                    std::size_t bound = kMaxGroups);
+
+// --- Names as the settings file holds them
+
+// The group that a group value read from the settings file stands for: the folder of exactly
+// that name, else the first whose name the file holds in that form (a name the code page
+// cannot hold is stored with '?'); the value itself when no folder matches.
+std::string LiveGroupName(const IFileSystem& fs, std::string_view programFolder,
+                          std::string_view stored, TextEncoding encoding);
+
+// The other names among names that a settings file of this encoding would hold in the same
+// form as name, as values, or as keys when asKeys (which also ignores ASCII case): two such
+// names cannot be told apart once stored.
+std::vector<std::string> SharingStoredForm(const std::vector<std::string>& names,
+                                           std::string_view name, TextEncoding encoding,
+                                           bool asKeys);
 
 // --- Sound map
 

@@ -1,11 +1,14 @@
 #include "view/picture_loader.h"
 
+#include "settings/ini_file.h"
 #include "settings/media_library.h"
 
 namespace zz {
 
 PictureTableFill::PictureTableFill(const CAppSettings& soundMap, const PictureLoadRules& rules)
-    : m_soundMap(soundMap), m_rules(rules) {}
+    : m_soundMap(soundMap),
+      m_rules(rules),
+      m_storedGroup(EncodingForm(rules.group, rules.encoding)) {}
 
 bool PictureTableFill::Wants(std::string_view relName) const {
     // In random order the slot depends on the files before, but there is always one.
@@ -13,8 +16,10 @@ bool PictureTableFill::Wants(std::string_view relName) const {
 }
 
 int PictureTableFill::NextSlot(std::string_view relName) const {
-    const int slot = m_rules.displayOrder == 1 ? OrderSlot(m_rules.order, relName, m_rules.group)
-                                               : m_result.count;
+    const int slot =
+        m_rules.displayOrder == 1
+            ? OrderSlot(m_rules.order, ValueForm(relName, m_rules.encoding), m_storedGroup)
+            : m_result.count;
     return slot >= 0 && slot < kPictureSlots ? slot : -1;
 }
 
@@ -25,9 +30,9 @@ int PictureTableFill::Filled(int slot, std::string_view relName) {
 }
 
 void PictureTableFill::Undecodable(std::string_view name) {
+    // In order the parent chose the file, so the parent hears of it.
     if (m_rules.displayOrder == 1) {
-        m_result.undecodableName = name;
-        m_stopped = true;
+        m_result.unreadableNames.emplace_back(name);
     }
 }
 

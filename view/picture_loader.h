@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "settings/file_system.h"
+#include "settings/text_encoding.h"
 #include "view/play_surface.h"
 
 namespace zz {
@@ -30,13 +31,16 @@ struct PictureLoadRules {
     std::string group;     // the view's group value
     std::vector<std::string> order;
     int soundCount = 0;  // entries of the sound list, to check stored sound indices
+    // The settings file's, in whose form the order list holds the names.
+    TextEncoding encoding = TextEncoding::kCp932;
 };
 
 struct PictureLoadResult {
     int count = 0;
     std::array<int, kPictureSlots> sounds;
-    // In order only: name of the listed file that could not be decoded; the load stopped there.
-    std::string undecodableName;
+    // In order only: file names of the listed files that could not be decoded, in walk order.
+    // Their slots stay empty, as a missing file's do.
+    std::vector<std::string> unreadableNames;
 
     PictureLoadResult() { sounds.fill(-1); }
 };
@@ -44,7 +48,7 @@ struct PictureLoadResult {
 // The slot rules, given the walk's files one by one in walk order with what their decoding
 // gave, however many files are decoded at once: in random order the first maxCount decodable
 // files take slots 0, 1, …; in order only the files the order list names, each in the slot its
-// place in the list gives, and a listed file that cannot be decoded ends the load.
+// place in the list gives; a listed file that cannot be decoded is named, and the load goes on.
 class PictureTableFill {
 public:
     PictureTableFill(const CAppSettings& soundMap, const PictureLoadRules& rules);
@@ -59,14 +63,14 @@ public:
     // The next file could not be decoded; name is its file name.
     void Undecodable(std::string_view name);
     // No later file takes a slot.
-    bool Over() const { return m_stopped || m_result.count >= m_rules.maxCount; }
+    bool Over() const { return m_result.count >= m_rules.maxCount; }
     const PictureLoadResult& Result() const { return m_result; }
 
 private:
     const CAppSettings& m_soundMap;  // the caller's, for as long as this lives
     PictureLoadRules m_rules;
+    std::string m_storedGroup;  // the group in the form the order list holds it
     PictureLoadResult m_result;
-    bool m_stopped = false;
 };
 
 // The walk of the group's picture folder, depth first, decoded one file at a time into slots

@@ -10,6 +10,7 @@ namespace zz {
 namespace {
 
 constexpr int kPercent = 100;
+constexpr unsigned kVkDelete = 0x2E;
 // Far beyond any screen; keeps every coordinate inside 32 bits whatever the settings hold.
 constexpr std::int64_t kMaxHalfWidth = 1 << 24;
 
@@ -100,6 +101,7 @@ int PlaySurface::ChooseSound(bool randomOnlyWithSoundOn) const {
 }
 
 PlayEffects PlaySurface::ShowNextPicture() {
+    m_bShowExitHint = false;
     m_nHalfWidth = 1;
     m_nCurrent = m_nDisplayOrder == 0 ? RandomIndex(m_random, m_nPictureCount) : NextInOrder();
     if (m_nCurrent == -1) {
@@ -114,8 +116,12 @@ PlayEffects PlaySurface::ShowNextPicture() {
     return effects;
 }
 
-PlayEffects PlaySurface::OnKeyDown(bool autoRepeat) {
-    return autoRepeat ? PlayEffects{} : ShowNextPicture();
+KeyAnswer PlaySurface::OnKeyDown(const KeyPress& press) const {
+    if (press.autoRepeat) {
+        return {};
+    }
+    const bool toggle = press.key == kVkDelete && press.ctrl && press.shift && !press.alt;
+    return {toggle, !toggle || m_bFullScreen};
 }
 
 std::int64_t PlaySurface::NextHalfWidth(std::int64_t half, int direction) const {
@@ -247,6 +253,11 @@ PlayEffects PlaySurface::EnterGuardMode() {
     return effects;
 }
 
+void PlaySurface::LeaveGuardMode() {
+    m_bFullScreen = false;
+    m_bShowExitHint = false;
+}
+
 PaintPlan PlaySurface::TextPlan(PaintPlan::Kind kind, const Rect& client, int dxAt96,
                                 int dyAt96) const {
     PaintPlan plan;
@@ -266,7 +277,6 @@ PaintPlan PlaySurface::Paint(const Rect& client) {
     PaintPlan plan;
     auto text = [&](PaintPlan::Kind kind, int dx) { plan = TextPlan(kind, client, dx, kTextDy); };
     if (m_bShowExitHint) {
-        m_bShowExitHint = false;
         text(PaintPlan::Kind::kExitHint, kExitHintDx);
     } else if (m_bShowNoPictures) {
         m_bShowNoPictures = false;

@@ -34,6 +34,22 @@ struct PlayEffects {
     int sound = -1;  // index into the sound list to play, -1 for none
 };
 
+// A key press as the view's key handler reads it: the key, the modifiers as they were when it
+// was pressed, and whether it is the auto-repeat of a key held down.
+struct KeyPress {
+    unsigned key = 0;  // virtual-key code
+    bool ctrl = false;
+    bool shift = false;
+    bool alt = false;
+    bool autoRepeat = false;
+};
+
+// What a key press asks for: the guard mode switched, the next picture, both or neither.
+struct KeyAnswer {
+    bool toggleGuardMode = false;
+    bool nextPicture = false;
+};
+
 // What one paint draws.
 struct PaintPlan {
     enum class Kind { kExitHint, kNoPictures, kPicture, kInvitation, kLoadProgress, kNothing };
@@ -64,16 +80,20 @@ public:
     // The monitor's dots per inch: the texts and their offsets grow with it.
     void SetDpi(int dpi) { m_nDpi = dpi > 0 ? dpi : kBaseDpi; }
 
+    // Also ends the exit hint: it stays on the screen until the next picture is asked for.
     PlayEffects ShowNextPicture();
-    PlayEffects OnKeyDown(bool autoRepeat);
+    // Ctrl+Shift+Del switches the guard mode once per press. Entering, the press shows only the
+    // exit hint, so that the parent can read it; leaving, it also shows the next picture, as
+    // every other fresh press does.
+    KeyAnswer OnKeyDown(const KeyPress& press) const;
     PlayEffects OnTimer(const Rect& client);
     PlayEffects OnLButtonUp();
     PlayEffects OnMouseMove(int x, int y, const Rect& client);
     PlayEffects OnRButtonUp();
     PlayEffects EnterGuardMode();
-    void LeaveGuardMode() { m_bFullScreen = false; }
+    void LeaveGuardMode();
 
-    // Consumes the one-shot texts, as the paint that shows them does.
+    // Consumes the one-shot no-pictures text, as the paint that shows it does.
     PaintPlan Paint(const Rect& client);
     // Where the line telling a picture load's progress goes: under the middle, in the texts'
     // font.

@@ -1,7 +1,9 @@
 #include "dialogs/win32/group_select_dlg.h"
 
+#include <cstdint>
 #include <utility>
 
+#include "dialogs/win32/parent_message.h"
 #include "framework/data_exchange.h"
 #include "framework/unicode.h"
 #include "resources/dialog_ids.h"
@@ -22,7 +24,8 @@ CGroupSelectDlg::CGroupSelectDlg(std::string programFolder, IFileSystem& fs)
     : CDialog(IDD_GROUP_SELECT), m_programFolder(std::move(programFolder)), m_fs(fs) {}
 
 BOOL CGroupSelectDlg::OnInitDialog() {
-    const GroupSelectModel& model = m_model.emplace(ListGroups(m_fs, m_programFolder), m_strGroup);
+    const GroupSelectModel& model =
+        m_model.emplace(ListGroups(m_fs, m_programFolder, SIZE_MAX), m_strGroup, m_encoding);
     for (int radio = 0; radio < kGroupRadioCount; ++radio) {
         HWND button = GetItem(kRadioIds[radio]);
         m_pGroupRadios[radio] = button;
@@ -47,6 +50,11 @@ void CGroupSelectDlg::OnOK() {
             m_nGroupRadio = radio;
             break;
         }
+    }
+    if (const std::string told = m_model ? m_model->CollisionMessage(m_nGroupRadio) : "";
+        !told.empty()) {
+        ShowParentMessage(GetHwnd(), told, MB_ICONEXCLAMATION);
+        return;
     }
     // With no radio checked there is no new value: the caller's stays.
     const std::optional<std::string> value =

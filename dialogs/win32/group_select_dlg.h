@@ -18,6 +18,8 @@ public:
 
     // Set by the caller; after OK the chosen group value, after Cancel unchanged.
     std::string m_strGroup;
+    // The settings file's, to tell groups apart that it would store under one name.
+    TextEncoding m_encoding = TextEncoding::kCp932;
     int m_nGroupRadio = 0;
 
 protected:

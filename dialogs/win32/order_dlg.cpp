@@ -4,6 +4,7 @@
 
 #include "dialogs/order_model.h"
 #include "dialogs/win32/list_box.h"
+#include "dialogs/win32/parent_message.h"
 #include "resources/dialog_ids.h"
 
 namespace zz {
@@ -14,9 +15,9 @@ COrderDlg::COrderDlg(std::string programFolder, IFileSystem& fs)
 BOOL COrderDlg::OnInitDialog() {
     HWND list = GetItem(IDC_ORDER_LIST);
     m_lstOrder.Attach(list);
-    const std::vector<std::string> rows =
-        BuildOrderList(m_fs, m_programFolder, m_strGroup, m_nMaxCount, m_arrOrder);
-    for (const std::string& row : rows) {
+    m_listing =
+        BuildOrderList(m_fs, m_programFolder, m_strGroup, m_nMaxCount, m_arrOrder, m_encoding);
+    for (const std::string& row : m_listing.rows) {
         AddListRow(list, row);
     }
     SelectListRow(list, 0);
@@ -26,11 +27,16 @@ BOOL COrderDlg::OnInitDialog() {
 
 void COrderDlg::OnOK() {
     HWND list = GetItem(IDC_ORDER_LIST);
-    const int count = ListRowCount(list);
-    m_arrOrder.clear();
-    for (int i = 0; i < count; ++i) {
-        m_arrOrder.push_back(ListRowText(list, i));
+    std::vector<std::string> rows;
+    for (int i = 0; i < ListRowCount(list); ++i) {
+        rows.push_back(ListRowText(list, i));
     }
+    // Stored so, two of them would take one place: the parent renames one first.
+    if (const std::string told = OrderCollisionMessage(rows, m_encoding); !told.empty()) {
+        ShowParentMessage(GetHwnd(), told, MB_ICONEXCLAMATION);
+        return;
+    }
+    m_arrOrder = MergeOrder(m_arrOrder, m_listing, rows);
     EndDialog(IDOK);
 }
 

@@ -7,12 +7,11 @@
 
 #include "dialogs/win32/group_select_dlg.h"
 #include "dialogs/win32/order_dlg.h"
+#include "dialogs/win32/parent_message.h"
 #include "dialogs/win32/sound_assign_dlg.h"
 #include "framework/data_exchange.h"
-#include "framework/module.h"
 #include "framework/unicode.h"
 #include "resources/dialog_ids.h"
-#include "resources/resource.h"
 
 namespace zz {
 
@@ -32,11 +31,6 @@ void ShowCombo(HWND dialog, int id, const ComboState& state) {
         SendDlgItemMessageW(dialog, id, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
         SetItemText(dialog, id, state.text);
     }
-}
-
-std::wstring ApplicationTitle() {
-    std::wstring title = LoadResourceString(IDS_APP_TITLE);
-    return title.empty() ? std::wstring(L"Zoomzap") : title;
 }
 
 }  // namespace
@@ -153,6 +147,7 @@ void CSettingsDlg::OnOrder() {
     order.m_strGroup = m_strGroup;
     order.m_nMaxCount = MaxCount();
     order.m_arrOrder = m_orderList;
+    order.m_encoding = m_settings.m_encoding;
     order.DoModal(GetHwnd());
     OnOrderDone(std::move(order.m_arrOrder));
 }
@@ -161,6 +156,7 @@ void CSettingsDlg::OnGroupSelect() {
     ReadMembers();
     CGroupSelectDlg select(m_programFolder, m_fs);
     select.m_strGroup = m_strGroup;
+    select.m_encoding = m_settings.m_encoding;
     if (select.DoModal(GetHwnd()) != IDOK) {
         return;
     }
@@ -215,7 +211,7 @@ void CSettingsDlg::OnOK() {
 }
 
 void CSettingsDlg::ShowMessage(const std::string& text, UINT icon) {
-    MessageBoxW(GetHwnd(), Widen(text).c_str(), ApplicationTitle().c_str(), MB_OK | icon);
+    ShowParentMessage(GetHwnd(), text, icon);
 }
 
 void CSettingsDlg::OpenFolder(const std::string& folder) {

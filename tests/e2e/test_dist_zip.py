@@ -93,7 +93,7 @@ class DistZip(unittest.TestCase):
         guide = self.archive.read("使いかた.txt")
         self.assertTrue(guide.startswith(b"\xef\xbb\xbf"), "Notepad needs the BOM")
         for must in ("Ctrl", "Shift", "Del", "Ctrl＋Alt＋Del", "Windows キー＋L", "Program Files",
-                     "images", "sounds", "アンインストール"):
+                     "images", "sounds", "アンインストール", "Zoomzap.exe\" /Unregister"):
             self.assertIn(must, guide.decode("utf-8-sig"))
         library = self.archive.read("Kidlock.dll")
         self.assertTrue(library.startswith(b"MZ"))

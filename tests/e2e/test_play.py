@@ -167,20 +167,6 @@ class KeysTest(PlayTestCase):
             self.app.key_up("space")
         self.assertEqual(seen, [first] * 3, "auto-repeat switched the pictures")
 
-    def test_alt_f4_leaves_the_program_running(self):
-        # Pressed and released as a hand does: F4 lets go before Alt.
-        self.app.key_down("alt")
-        self.app.key_down("F4")
-        self.app.key_up("F4")
-        self.app.key_up("alt")
-        self.app.settle(1.5)
-        self.assertTrue(self.app.is_running())
-        self.assertIsNotNone(self.app.find_window(self.app.title))
-        # Keys still make pictures: the Alt of the dropped Alt+F4 did not open the menu.
-        self.app.key("q")
-        self.assertTrue(self.wait_for_box(RED) or self.wait_for_box(BLUE),
-                        "keys no longer reach the play surface")
-
 
 class MouseTest(PlayTestCase):
     settings = {"マウス操作": 1, "速さ": 10, "最大画像拡大率": 10}

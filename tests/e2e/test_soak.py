@@ -166,7 +166,10 @@ class Child:
         return True
 
     def reload_by_new_document(self, title):
-        """Ctrl+N: a new document rereads the settings, caption included."""
+        """Ctrl+N: a new document rereads the settings, caption included; None while guarded,
+        where it does nothing."""
+        if self.guarded():
+            return None
         self.app.key("ctrl+n")
 
         def caption():
@@ -175,7 +178,7 @@ class Child:
 
         if not zzdriver.wait_until(lambda: caption() == title, 3):
             return False
-        # It may have left guard mode: the restyled window needs the focus again.
+        # It may have entered guard mode: the restyled window needs the focus again.
         self.app.settle(1.0)
         self.app.focus()
         self.counts["reloads_by_new_document"] += 1

@@ -102,15 +102,17 @@ def is_dark(pixel):
     return all(channel < 100 for channel in pixel)
 
 
-def write_settings(path, sections):
+def write_settings(path, sections, unicode=False):
     """Writes an INI file as the platform's profile functions do on a Japanese system:
-    code page 932, CR LF. sections maps a section name to a dict of keys and values."""
+    code page 932, or UTF-16 with its mark when unicode; CR LF. sections maps a section name
+    to a dict of keys and values."""
     lines = []
     for section, values in sections.items():
         lines.append("[%s]" % section)
         lines.extend("%s=%s" % (key, value) for key, value in values.items())
+    text = "\r\n".join(lines) + "\r\n"
     with open(path, "wb") as file:
-        file.write(("\r\n".join(lines) + "\r\n").encode("cp932"))
+        file.write(b"\xff\xfe" + text.encode("utf-16-le") if unicode else text.encode("cp932"))
 
 
 class Zoomzap:
@@ -118,7 +120,7 @@ class Zoomzap:
     always ended on the way out, whatever the test did."""
 
     def __init__(self, images=None, sounds=None, settings=None, sections=None,
-                 locale="ja_JP.UTF-8", title=None, first_window=None):
+                 locale="ja_JP.UTF-8", title=None, first_window=None, args=()):
         self.bin_dir = os.environ.get("ZZ_BIN_DIR")
         if not self.bin_dir:
             raise DriverError("ZZ_BIN_DIR must name the folder that holds Zoomzap.exe")
@@ -132,6 +134,7 @@ class Zoomzap:
         self.sections.update(sections or {})
         # The window that start() waits for: the main window, unless a dialog comes first.
         self.first_window = first_window or self.title
+        self.args = list(args)  # the program's command line after its name
         self.folder = None
         self.process = None
         self.window = None
@@ -160,7 +163,15 @@ class Zoomzap:
             if source is not None:
                 shutil.copytree(source, os.path.join(self.folder, name))
         write_settings(self.settings_path, self.sections)
+        self.launch(timeout)
 
+    def restart(self, timeout=DEFAULT_TIMEOUT):
+        """Ends the program and starts it again in the same folder, with the files as they
+        are now: the next start of a parent's toy."""
+        self.end_process()
+        self.launch(timeout)
+
+    def launch(self, timeout):
         env = dict(os.environ)
         env.setdefault("WINEDEBUG", "-all")
         env.setdefault("WINEDLLOVERRIDES", "mscoree,mshtml=")
@@ -170,7 +181,8 @@ class Zoomzap:
         subprocess.run(["wineserver", "-p"], env=env, stdin=subprocess.DEVNULL,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
         # wine replaces itself with the Windows process, so this pid is the program's.
-        self.process = subprocess.Popen(["wine", os.path.join(self.folder, "Zoomzap.exe")],
+        self.process = subprocess.Popen(["wine", os.path.join(self.folder, "Zoomzap.exe")]
+                                        + self.args,
                                         cwd=self.folder, env=env, stdin=subprocess.DEVNULL,
                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.window = self.wait_for_window(self.first_window, timeout)
@@ -178,6 +190,12 @@ class Zoomzap:
             raise DriverError("no window %r within %s s" % (self.first_window, timeout))
 
     def stop(self):
+        self.end_process()
+        if self.folder is not None:
+            shutil.rmtree(self.folder, ignore_errors=True)
+            self.folder = None
+
+    def end_process(self):
         if self.process is not None and self.process.poll() is None:
             self.process.terminate()
             try:
@@ -186,9 +204,6 @@ class Zoomzap:
                 self.process.kill()
                 self.process.wait(timeout=10)
         self.process = None
-        if self.folder is not None:
-            shutil.rmtree(self.folder, ignore_errors=True)
-            self.folder = None
 
     def is_running(self):
         return self.process is not None and self.process.poll() is None
@@ -198,8 +213,26 @@ class Zoomzap:
         return os.path.join(self.folder, "Zoomzap.ini")
 
     def read_settings(self):
+        """The settings file as text, in the encoding its byte-order mark names, else cp932."""
         with open(self.settings_path, "rb") as file:
-            return file.read().decode("cp932")
+            data = file.read()
+        for mark, encoding in ((b"\xff\xfe", "utf-16-le"), (b"\xef\xbb\xbf", "utf-8")):
+            if data.startswith(mark):
+                return data[len(mark):].decode(encoding)
+        return data.decode("cp932")
+
+    def settings_values(self):
+        """section -> key -> value, the first of each as the platform reads them."""
+        values = {}
+        section = None
+        for line in self.read_settings().replace("\r\n", "\n").replace("\r", "\n").split("\n"):
+            line = line.strip()
+            if line.startswith("[") and "]" in line:
+                section = values.setdefault(line[1:line.rindex("]")].strip(), {})
+            elif "=" in line and section is not None:
+                key, _, value = line.partition("=")
+                section.setdefault(key.strip(), value.strip())
+        return values
 
     # Windows.
 

@@ -26,7 +26,6 @@ TEST(CommandLineTest, CommandsTakeTheirFileWithOptionsInAnyCaseAndPlace) {
           Case{{"a.zz", "/p"}, ShellCommand::kFilePrint, "a.zz"},
           Case{{"/PT", "a.zz"}, ShellCommand::kFilePrintTo, "a.zz"}}) {  // the default printer
         const CCommandLineInfo info = ParseCommandLine(c.args);
-        EXPECT_TRUE(info.IsValid()) << c.args[0];
         EXPECT_EQ(info.m_nShellCommand, c.command) << c.args[0];
         EXPECT_EQ(info.m_strFileName, c.file);
     }
@@ -34,44 +33,48 @@ TEST(CommandLineTest, CommandsTakeTheirFileWithOptionsInAnyCaseAndPlace) {
     EXPECT_EQ(to.m_strPrinterName, "Laser 1");
     EXPECT_EQ(to.m_strDriverName, "winspool");
     EXPECT_EQ(to.m_strPortName, "LPT1:");
-    for (const std::string option : {"/unregserver", "-UNREGISTER"}) {
-        EXPECT_EQ(ParseCommandLine({option}).m_nShellCommand, ShellCommand::kAppUnregister);
+    // The name a parent types is answered with a message, the one tools use is not.
+    for (const auto& [option, tell] : {std::pair{"/unregserver", false}, {"-UNREGISTER", true}}) {
+        const CCommandLineInfo info = ParseCommandLine({option});
+        EXPECT_EQ(info.m_nShellCommand, ShellCommand::kAppUnregister);
+        EXPECT_EQ(info.m_bTellUnregister, tell);
     }
     EXPECT_EQ(ParseCommandLine({"-regserver"}).m_nShellCommand, ShellCommand::kAppRegister);
     // What COM runs: the registered command, its own option added.
     const CCommandLineInfo both = ParseCommandLine({"/Automation", "-EMBEDDING"});
-    EXPECT_TRUE(both.IsValid());
     EXPECT_TRUE(both.m_bRunAutomated && both.m_bRunEmbedded && both.IsStartedByClient());
     EXPECT_FALSE(ParseCommandLine({"-automation"}).m_bRunEmbedded);
 }
 
-TEST(CommandLineTest, FaultsNameTheArgument) {
+TEST(CommandLineTest, WhatIsNotUnderstoodIsLeftAsideAndTheProgramStarts) {
     struct Case {
         Args args;
-        CommandLineError error;
-        std::string argument;
+        ShellCommand command;
+        std::vector<std::string> candidates;
     };
     const Case cases[] = {
-        {{"/"}, CommandLineError::kUnknownOption, "/"},
+        {{"/"}, ShellCommand::kFileNew, {""}},
         // An option's name is the whole word, not a prefix of a known one.
-        {{"/Embed"}, CommandLineError::kUnknownOption, "/Embed"},
-        {{"/print", "a.zz"}, CommandLineError::kUnknownOption, "/print"},
-        {{"-pt"}, CommandLineError::kMissingFileName, "-pt"},
-        // An unquoted name with spaces comes apart; opening only its first part would be wrong.
-        {{"C:\\My", "Pictures\\a.zz"}, CommandLineError::kUnexpectedArgument, "Pictures\\a.zz"},
+        {{"/Embed", "/print", "a.zz"}, ShellCommand::kFileOpen, {"a.zz"}},
+        {{"-pt"}, ShellCommand::kFileNew, {""}},
+        // An unquoted name with spaces comes apart: joined again, it is tried first.
+        {{"C:\\My", "Pictures\\a", "b.zz"},
+         ShellCommand::kFileOpen,
+         {"C:\\My Pictures\\a b.zz", "C:\\My"}},
         {{"/pt", "a", "printer", "driver", "port", "more"},
-         CommandLineError::kUnexpectedArgument,
-         "more"},
-        {{"/Unregister", "a.zz"}, CommandLineError::kUnexpectedArgument, "a.zz"},
-        {{"/p", "a.zz", "/Unregister"}, CommandLineError::kConflictingOptions, "/Unregister"},
-        {{"/p", "/pt", "a.zz"}, CommandLineError::kConflictingOptions, "/pt"},
+         ShellCommand::kFilePrintTo,
+         {"a more", "a"}},
+        {{"/Unregister", "a.zz"}, ShellCommand::kAppUnregister, {"a.zz"}},
+        // The first action wins.
+        {{"/p", "a.zz", "/Unregister"}, ShellCommand::kFilePrint, {"a.zz"}},
+        {{"/p", "/pt", "a.zz"}, ShellCommand::kFilePrint, {"a.zz"}},
     };
     for (const Case& c : cases) {
         const CCommandLineInfo info = ParseCommandLine(c.args);
-        EXPECT_FALSE(info.IsValid()) << c.args[0];
-        EXPECT_EQ(info.m_error, c.error) << c.args[0];
-        EXPECT_EQ(info.m_strErrorArgument, c.argument) << c.args[0];
+        EXPECT_EQ(info.m_nShellCommand, c.command) << c.args[0];
+        EXPECT_EQ(info.FileCandidates(), c.candidates) << c.args[0];
     }
+    EXPECT_FALSE(ParseCommandLine({"/p", "a.zz", "/Unregister"}).m_bTellUnregister);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <random>
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "settings/codepage932.h"
@@ -137,10 +138,37 @@ TEST_F(AppSettingsTest, IntegersInAnySectionAndEveryReadSeesEveryWrite) {
     EXPECT_EQ(writer.m_nSpeed, 30);
     EXPECT_EQ(writer.ReadInt(keys::kSoundFileSection, "表示\\ソ.png", -1), 7);
     EXPECT_EQ(reader.ReadInt(keys::kSoundFileSection, "Animals\\Dog.png", -1), 2);
+
+    // Several integers in one save, or none when one key cannot be a name.
+    const std::string before = FileBytes();
+    EXPECT_FALSE(writer.WriteInts(keys::kSoundFileSection, {{"a.png", 1}, {"b=c.png", 2}}));
+    EXPECT_EQ(FileBytes(), before);
+    ASSERT_TRUE(writer.WriteInts(keys::kSoundFileSection, {{"a.png", 1}, {"表示\\ソ.png", 3}}));
+    EXPECT_EQ(reader.ReadInt(keys::kSoundFileSection, "a.png", -1), 1);
+    EXPECT_EQ(reader.ReadInt(keys::kSoundFileSection, "表示\\ソ.png", -1), 3);
+}
+
+TEST_F(AppSettingsTest, AUnicodeFileIsReadAndSavedInItsOwnEncoding) {
+    WriteFileBytes("\xFF\xFE" + EncodeText("[設定]\r\nタイトル=ずーむ〜\r\nグループ=〜あか\r\n",
+                                           TextEncoding::kUtf16Le));
+    CAppSettings settings(Folder());
+    settings.Load();
+    EXPECT_EQ(settings.m_encoding, TextEncoding::kUtf16Le);
+    EXPECT_EQ(std::tuple(settings.m_strTitle, settings.m_strGroup),
+              std::tuple("ずーむ〜", "〜あか"));
+    settings.m_pictureOrder = {"〜あか\\é.png"};
+    ASSERT_TRUE(settings.Save());
+    // Only UTF-16: decoding and encoding again gives every byte, and everything reads back.
+    const std::string saved = FileBytes().substr(2);
+    EXPECT_EQ(EncodeText(DecodeText(saved, TextEncoding::kUtf16Le), TextEncoding::kUtf16Le), saved);
+    CAppSettings again(Folder());
+    again.Load();
+    EXPECT_EQ(std::tuple(again.m_strTitle, again.m_pictureOrder),
+              std::tuple(settings.m_strTitle, settings.m_pictureOrder));
 }
 
 TEST_F(AppSettingsTest, ADamagedFileGivesDefaultsForTheDamagedKeysOnly) {
-    std::string damaged("\xFF\xFE\x00\x01 garbage\r\n", 14);
+    std::string damaged("\x00\x01\xFF\xFE garbage\r\n", 14);
     damaged += Disk(
         "[設定]\r\n"
         "タイトル=  \"\r\n"

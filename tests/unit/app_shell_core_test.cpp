@@ -1,4 +1,5 @@
-// The shell's recent-file list and its automation registry entries.
+// The shell's recent-file list, its automation registry entries and the keys the frame keeps
+// from its windows.
 
 #include <gtest/gtest.h>
 
@@ -7,6 +8,7 @@
 
 #include "app/recent_file_list.h"
 #include "app/server_registration.h"
+#include "app/system_key_filter.h"
 
 namespace zz {
 namespace {
@@ -73,6 +75,50 @@ TEST(ServerRegistrationTest, EntriesNameTypeClassAndQuotedProgram) {
     }
     identity.programPath.clear();
     EXPECT_TRUE(ServerRegistryEntries(identity).empty());  // no program to start
+}
+
+// The four events of Alt+F4 in every order, as Wine and Windows deliver them: the F4 and the Alt
+// release after it never reach a window, so neither closing nor the menu bar follows; an Alt
+// pressed afresh is the user's own again.
+TEST(SystemKeyFilterTest, AltF4LeavesNoTraceWhateverTheOrderOfItsEvents) {
+    constexpr std::uint32_t kAlt = 0x12, kF4 = 0x73, kBack = 0x08, kV = 'V';
+    struct Step {
+        char kind;  // D key down, S system key down, R its auto-repeat, U key up, Y system key up
+        std::uint32_t vk;
+        bool consumed = false;  // turned into a command by the shortcut table
+    };
+    auto run = [](std::vector<Step> steps) {
+        SystemKeyFilter filter;
+        std::string dropped;
+        for (const Step& step : steps) {
+            const KeyMessage key{step.kind == 'D' || step.kind == 'S' || step.kind == 'R',
+                                 step.kind == 'S' || step.kind == 'R' || step.kind == 'Y', step.vk,
+                                 step.kind == 'R'};
+            const bool drop = filter.Drops(key);
+            if (!drop && step.consumed) {
+                filter.Consumed(key);
+            }
+            dropped += drop ? '1' : '0';
+        }
+        return dropped;
+    };
+    // F4 let go first, then Alt.
+    EXPECT_EQ(run({{'S', kAlt}, {'S', kF4}, {'Y', kF4}, {'Y', kAlt}}), "0101");
+    // Alt let go first: after another key its release is a plain key-up, and F4's follows.
+    EXPECT_EQ(run({{'S', kAlt}, {'S', kF4}, {'U', kAlt}, {'U', kF4}}), "0110");
+    EXPECT_EQ(run({{'S', kAlt}, {'S', kF4}, {'Y', kAlt}, {'U', kF4}}), "0110");
+    // Held: the repeats of either key change nothing.
+    EXPECT_EQ(run({{'S', kAlt}, {'R', kAlt}, {'S', kF4}, {'R', kF4}, {'U', kAlt}, {'U', kF4}}),
+              "001110");
+    // The next Alt pressed alone is the user's, even when the last release never came.
+    EXPECT_EQ(run({{'S', kAlt}, {'S', kF4}, {'Y', kF4}, {'Y', kAlt}, {'S', kAlt}, {'Y', kAlt}}),
+              "010100");
+    EXPECT_EQ(run({{'S', kAlt}, {'S', kF4}, {'S', kAlt}, {'Y', kAlt}}), "0100");
+    // A system key turned into a command is unseen as well; one the window saw opens its menu.
+    EXPECT_EQ(run({{'S', kAlt}, {'S', kBack, true}, {'Y', kBack}, {'Y', kAlt}}), "0001");
+    EXPECT_EQ(run({{'S', kAlt}, {'S', kV}, {'Y', kV}, {'Y', kAlt}}), "0000");
+    // F4 without Alt is a key like any other.
+    EXPECT_EQ(run({{'D', kF4}, {'U', kF4}, {'S', kAlt}, {'Y', kAlt}}), "0000");
 }
 
 }  // namespace

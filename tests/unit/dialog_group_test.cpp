@@ -28,6 +28,18 @@ TEST(GroupSelectDialogTest, OffersTheGroupsFoundAndOkAtOnceStoresTheSameValue) {
     EXPECT_EQ(other.ValueOf(other.m_nGroupRadio), "");
     // A folder of the start-up choice's name is offered but stores the choice itself.
     EXPECT_EQ(GroupSelectModel(groups, "").ValueOf(3), "起動時に選択");
+
+    // é and 〜 are both '?' in code page 932, even when one of them is not offered.
+    Names many = {"é"};
+    for (int i = 0; i < 10; ++i) {
+        many.push_back("g" + std::to_string(i));
+    }
+    many.push_back("〜");
+    const GroupSelectModel shared(many, "", TextEncoding::kCp932);
+    EXPECT_NE(shared.CollisionMessage(2).find("「〜」"), std::string::npos);
+    EXPECT_EQ(shared.CollisionMessage(3), "");
+    EXPECT_EQ(shared.CollisionMessage(0), "");
+    EXPECT_EQ(GroupSelectModel(many, "", TextEncoding::kUtf16Le).CollisionMessage(2), "");
 }
 
 TEST(GroupSelectDialogTest, EnumerationOffersTheFirstTenFolders) {

@@ -315,5 +315,36 @@ TEST(MediaLibraryOrderTest, SlotsCountPositionsOrGroupMembersMatchedExactly) {
     EXPECT_FALSE(LiesInGroup("表示x\\a.png", "表示"));
 }
 
+TYPED_TEST(MediaTreeTest, AStoredGroupIsFoundByTheFormTheFileHoldsItsNameIn) {
+    auto& tree = this->tree;
+    for (const char* group : {"images/〜あか", "images/−", "images/é", "images/あお"}) {
+        tree.Folder(group);
+    }
+    const struct {
+        std::string_view stored;
+        TextEncoding encoding;
+        std::string_view live;
+    } cases[] = {
+        {"?あか", TextEncoding::kCp932, "〜あか"},
+        {"あお", TextEncoding::kCp932, "あお"},
+        {"?", TextEncoding::kCp932, "é"},  // é and − are both '?': the first in listing order
+        {"?あか", TextEncoding::kUtf16Le, "?あか"},  // no folder of that name
+        {"〜あか", TextEncoding::kUtf16Le, "〜あか"},
+        {"gone", TextEncoding::kCp932, "gone"},
+        {"", TextEncoding::kCp932, ""},
+        {kGroupChooseAtStart, TextEncoding::kCp932, kGroupChooseAtStart},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(LiveGroupName(tree.Fs(), tree.Root(), c.stored, c.encoding), c.live) << c.stored;
+    }
+    const Names names = {"〜.png", "é.png", "A.png", "a.PNG", " a.png"};
+    EXPECT_EQ(SharingStoredForm(names, "〜.png", TextEncoding::kCp932, false), Names{"é.png"});
+    EXPECT_TRUE(SharingStoredForm(names, "〜.png", TextEncoding::kUtf8, false).empty());
+    // As keys, ASCII case and blanks around them do not count either.
+    EXPECT_EQ(SharingStoredForm(names, "a.png", TextEncoding::kUtf16Le, true),
+              (Names{"A.png", "a.PNG", " a.png"}));
+    EXPECT_EQ(SharingStoredForm(names, "A.png", TextEncoding::kUtf16Le, false), Names{});
+}
+
 }  // namespace
 }  // namespace zz

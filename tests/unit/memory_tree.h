@@ -38,6 +38,8 @@ public:
     void SetReadOnly(bool readOnly) { m_readOnly = readOnly; }
     // A folder that exists but cannot be listed.
     void Lock(const std::string& path) { m_locked.insert(path); }
+    // Files replaced so far.
+    int Replaced() const { return m_nReplaced; }
     // Every folder listed so far, in order.
     std::vector<std::string>& Listed() { return m_listed; }
 
@@ -54,6 +56,7 @@ public:
             return false;
         }
         m_contents[path] = std::string(bytes);
+        ++m_nReplaced;
         return true;
     }
     bool ListFolder(const std::string& path, std::vector<FolderEntry>& entries) const override {
@@ -101,6 +104,7 @@ private:
     std::map<std::string, std::string> m_contents;
     std::set<std::string> m_locked;
     bool m_readOnly = false;
+    int m_nReplaced = 0;
     mutable std::vector<std::string> m_listed;
 };
 

@@ -50,7 +50,7 @@ TEST_F(PictureLoaderTest, RandomOrderTakesTheFirstDecodableFilesDepthFirstWithTh
     const PictureLoadResult result = Load();
     EXPECT_EQ(result.count, 4);
     EXPECT_EQ(decoder.slots, (Slots{{0, "a.png"}, {1, "c.png"}, {2, "d.png"}, {3, "e.png"}}));
-    EXPECT_TRUE(result.undecodableName.empty());
+    EXPECT_TRUE(result.unreadableNames.empty()) << "random order skips silently";
     EXPECT_EQ(result.sounds[0], 2);
     EXPECT_EQ(result.sounds[1], -1) << "index beyond the sound list means a random sound";
     EXPECT_EQ(result.sounds[2], -1) << "no stored sound means a random sound";
@@ -69,18 +69,31 @@ TEST_F(PictureLoaderTest, InOrderLoadsOnlyListedFilesOfTheGroupInTheirListSlots)
     rules.order = {"b.png", "cat.png", "gone.png"};
     EXPECT_EQ(Load().count, 2);
     EXPECT_EQ(decoder.slots, (Slots{{0, "b.png"}, {1, "cat.png"}}));
-    // A listed file that cannot be decoded stops the load and is named.
-    decoder.bad = {"cat.png"};
-    EXPECT_EQ(Load().undecodableName, "cat.png");
+    // Listed files that cannot be decoded are skipped like missing ones and named; the files
+    // after them still load.
+    decoder.bad = {"b.png", "cat.png"};
+    rules.order = {"b.png", "cat.png", "animals\\dog.png"};
+    const PictureLoadResult withBad = Load();
+    EXPECT_EQ(withBad.unreadableNames, (std::vector<std::string>{"b.png", "cat.png"}));
+    EXPECT_EQ(withBad.count, 1);
+    EXPECT_EQ(decoder.slots, (Slots{{2, "dog.png"}}));
     decoder.bad.clear();
     rules.group = "animals";
     rules.order = {"animals\\dog.png", "cat.png", "animals\\cow.png"};
     EXPECT_EQ(Load().count, 2);
     EXPECT_EQ(decoder.slots, (Slots{{0, "dog.png"}, {1, "cow.png"}}));
+    // Names the code page cannot hold are listed as the file holds them, with '?'.
+    tree.File("images/〜あか/r.png");
+    rules.group = "〜あか";
+    rules.order = {"あお\\b.png", "?あか\\r.png"};
+    EXPECT_EQ(Load().count, 1);
+    EXPECT_EQ(decoder.slots, (Slots{{0, "r.png"}}));
+    rules.encoding = TextEncoding::kUtf16Le;
+    EXPECT_EQ(Load().count, 0);
     // The start-up choice loads the whole images folder.
     rules.displayOrder = 0;
     rules.group = std::string(kGroupChooseAtStart);
-    EXPECT_EQ(Load().count, 4);
+    EXPECT_EQ(Load().count, 5);
 }
 
 }  // namespace

@@ -170,13 +170,9 @@ TEST_F(PlaySurfaceTest, HugeSettingsAndZeroWidthPicturesNeitherOverflowNorDivide
 
 TEST_F(PlaySurfaceTest, InOrderKeysCycleThroughLoadedSlotsAndSkipEmptyOnes) {
     Start(3);
-    PlayEffects first = surface.OnKeyDown(false);
+    PlayEffects first = surface.ShowNextPicture();
     EXPECT_EQ(first.repaint, PlayEffects::Repaint::kWholeWithErase);
     EXPECT_EQ(first.timer, PlayEffects::Timer::kStart);
-    // Auto-repeat brings no new picture.
-    PlayEffects repeat = surface.OnKeyDown(true);
-    EXPECT_EQ(repeat.repaint, PlayEffects::Repaint::kNone);
-    EXPECT_EQ(repeat.timer, PlayEffects::Timer::kKeep);
     EXPECT_EQ(surface.Current(), 0);
     // A tick repaints the union of the last rectangle and the picture, without erasing.
     PlayEffects tick = surface.OnTimer(kClient);
@@ -306,13 +302,55 @@ TEST_F(PlaySurfaceTest, PaintShowsOneThingAndCleansOnlyInsideTheLastRectangle) {
     // A picture that covers the last rectangle leaves nothing to clean.
     surface.SetLastRect({399, 300, 401, 300});
     EXPECT_EQ(surface.Paint(kClient).stripCount, 0);
+}
 
-    // The exit hint wins over a current picture, for one paint only.
+TEST_F(PlaySurfaceTest, KeysSwitchTheGuardModeOncePerPressAndChooseTheNextPicture) {
+    constexpr unsigned kDelete = 0x2E;
+    struct Case {
+        const char* what;
+        KeyPress press;
+        bool guarded;
+        KeyAnswer answer;
+    };
+    const Case cases[] = {
+        {"a letter", {'A', false, false, false, false}, false, {false, true}},
+        {"a held letter", {'A', false, false, false, true}, true, {false, false}},
+        {"Delete", {kDelete, false, false, false, false}, true, {false, true}},
+        {"Ctrl+Del", {kDelete, true, false, false, false}, true, {false, true}},
+        {"Shift+Del", {kDelete, false, true, false, false}, true, {false, true}},
+        {"Ctrl+Shift+Alt+Del", {kDelete, true, true, true, false}, true, {false, true}},
+        {"Ctrl+Shift+D", {'D', true, true, false, false}, true, {false, true}},
+        // Entering shows only the exit hint; leaving shows a picture as well.
+        {"Ctrl+Shift+Del entering", {kDelete, true, true, false, false}, false, {true, false}},
+        {"Ctrl+Shift+Del leaving", {kDelete, true, true, false, false}, true, {true, true}},
+        {"Ctrl+Shift+Del held", {kDelete, true, true, false, true}, true, {false, false}},
+    };
+    Start(1);
+    for (const Case& c : cases) {
+        c.guarded ? (void)surface.EnterGuardMode() : surface.LeaveGuardMode();
+        const KeyAnswer answer = surface.OnKeyDown(c.press);
+        EXPECT_EQ(answer.toggleGuardMode, c.answer.toggleGuardMode) << c.what;
+        EXPECT_EQ(answer.nextPicture, c.answer.nextPicture) << c.what;
+    }
+}
+
+TEST_F(PlaySurfaceTest, TheExitHintStaysUntilTheNextPictureIsAskedFor) {
+    settings.m_nMouse = 1;
+    Start(1);
+    surface.ShowNextPicture();
     EXPECT_EQ(surface.EnterGuardMode().timer, PlayEffects::Timer::kStop);
     EXPECT_FALSE(surface.IsAnimating());
-    PaintPlan hint = surface.Paint(kClient);
-    EXPECT_EQ(hint.kind, PaintPlan::Kind::kExitHint);
-    EXPECT_EQ(hint.textX, 30);
+    // Whatever repaints meanwhile: a picture load's progress, a pointer, a restyled frame.
+    for (int paint = 0; paint < 3; ++paint) {
+        surface.OnMouseMove(100 + paint, 100, kClient);
+        PaintPlan hint = surface.Paint(kClient);
+        EXPECT_EQ(hint.kind, PaintPlan::Kind::kExitHint);
+        EXPECT_EQ(hint.textX, 30);
+    }
+    surface.ShowNextPicture();
+    EXPECT_EQ(surface.Paint(kClient).kind, PaintPlan::Kind::kPicture);
+    surface.EnterGuardMode();
+    surface.LeaveGuardMode();
     EXPECT_EQ(surface.Paint(kClient).kind, PaintPlan::Kind::kPicture);
 }
 

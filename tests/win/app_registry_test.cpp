@@ -48,19 +48,19 @@ TEST(AppRegistryTest, QuotedNamesSurviveTheSplitting) {
 
     const CCommandLineInfo print = ParseCommandLine(
         SplitCommandLine(L"\"C:\\a b\\Zoomzap.exe\" /p \"C:\\My Pictures\\ねこ の え.zz\""));
-    EXPECT_TRUE(print.IsValid());
     EXPECT_EQ(print.m_nShellCommand, ShellCommand::kFilePrint);
     EXPECT_EQ(print.m_strFileName, "C:\\My Pictures\\ねこ の え.zz");
 
     const CCommandLineInfo to = ParseCommandLine(
         SplitCommandLine(L"Zoomzap.exe -pt a.zz \"Printer 1\" winspool \"\\\\server\\q\""));
-    EXPECT_TRUE(to.IsValid());
     EXPECT_EQ(to.m_strPrinterName, "Printer 1");
     EXPECT_EQ(to.m_strPortName, "\\\\server\\q");
 
-    // A name with spaces that nobody quoted is refused, not opened by its first part.
-    EXPECT_EQ(ParseCommandLine(SplitCommandLine(L"Zoomzap.exe C:\\My Pictures\\a.zz")).m_error,
-              CommandLineError::kUnexpectedArgument);
+    // A name with spaces that nobody quoted is tried whole first.
+    EXPECT_EQ(ParseCommandLine(SplitCommandLine(L"Zoomzap.exe C:\\My Pictures\\a.zz"))
+                  .FileCandidates()
+                  .front(),
+              "C:\\My Pictures\\a.zz");
 }
 
 TEST(AppRegistryTest, ServerEntriesAreWrittenRepairedAndRemoved) {

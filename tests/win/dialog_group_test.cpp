@@ -48,6 +48,34 @@ TEST(GroupSelectDlgTest, ShowsTheGroupsFoundAndStoresTheChosenOne) {
     EXPECT_EQ(dlg.m_strGroup, "Tom & Jerry");
 }
 
+TEST(GroupSelectDlgTest, GroupsTheFileWouldHoldUnderOneNameAreToldAndOkWaits) {
+    TempTree tree;
+    tree.Folder("images/é");
+    tree.Folder("images/〜");
+    CGroupSelectDlg dlg(tree.Root());
+    ASSERT_TRUE(dlg.Create(nullptr));
+    HWND dialog = dlg.GetHwnd();
+    test::Click(dialog, kRadios[3]);
+    bool told = false;
+    {
+        test::ModalDriver driver;
+        driver.When("Zoomzap", [&](HWND box) {
+            told = true;
+            PostMessageW(box, WM_COMMAND, IDOK, 0);
+        });
+        test::Click(dialog, IDOK);
+        EXPECT_TRUE(driver.Done());
+    }
+    dlg.PumpMessages();
+    EXPECT_TRUE(told);
+    EXPECT_FALSE(dlg.IsEnded());
+    test::Click(dialog, kRadios[0]);  // all groups can always be stored
+    test::Click(dialog, IDOK);
+    dlg.PumpMessages();
+    ASSERT_TRUE(dlg.IsEnded());
+    EXPECT_EQ(dlg.m_strGroup, "");
+}
+
 TEST(GroupPickDlgTest, DigitsOnBothKeyboardsPickEnabledButtonsOnly) {
     TempTree tree;
     MakeGroups(tree);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "resources/dialog_ids.h"
 #include "settings/app_settings.h"
 #include "settings/settings_keys.h"
@@ -42,19 +44,37 @@ CAppSettings Reloaded(const std::string& folder) {
     return store;
 }
 
-TEST(SettingsDlgTest, ShowsTheStoredValuesAndOkStoresWhatIsShown) {
+auto Fields(const CAppSettings& s) {
+    return std::tuple(s.m_nGrowth, s.m_nSpeed, s.m_nMaxZoom, s.m_nRotation, s.m_nStartMode,
+                      s.m_nMouse, s.m_nSound, s.m_nMaxMedia, s.m_nDisplayOrder, s.m_strGroup);
+}
+
+TEST(SettingsDlgTest, AnUntouchedOkKeepsEveryStoredValueAndChangesAreStored) {
     TempTree tree;
-    StoreInts(tree.Root(), {{keys::kSpeed, 3}, {keys::kGrowth, 15}, {keys::kRotation, 5}});
+    StoreInts(tree.Root(), {{keys::kSpeed, 50},
+                            {keys::kGrowth, 15},
+                            {keys::kMaxZoom, 150},
+                            {keys::kRotation, 5},
+                            {keys::kMouse, -3},
+                            {keys::kMaxMedia, 7}});
+    const CAppSettings before = Reloaded(tree.Root());
+    {
+        TestSettingsDlg dlg(tree.Root());
+        ASSERT_TRUE(dlg.Create(nullptr));
+        HWND dialog = dlg.GetHwnd();
+        // A stored value that is no entry of the list shows as it is, not as a longer entry.
+        EXPECT_EQ(GetItemText(dialog, IDC_SPEED), "50");
+        EXPECT_EQ(SendDlgItemMessageW(dialog, IDC_SPEED, CB_GETCURSEL, 0, 0), CB_ERR);
+        EXPECT_EQ(SendDlgItemMessageW(dialog, IDC_MAX_ZOOM, CB_GETCURSEL, 0, 0), 5);
+        EXPECT_FALSE(IsChecked(dialog, IDC_ROTATION_OFF) || IsChecked(dialog, IDC_ROTATION_ON));
+        Click(dialog, IDOK);
+        dlg.PumpMessages();
+        ASSERT_TRUE(dlg.IsEnded());
+        EXPECT_EQ(Fields(Reloaded(tree.Root())), Fields(before));
+    }
     TestSettingsDlg dlg(tree.Root());
     ASSERT_TRUE(dlg.Create(nullptr));
     HWND dialog = dlg.GetHwnd();
-    EXPECT_EQ(GetItemText(dialog, IDC_SPEED), "300");
-    // A stored value that is no entry of the list still shows as typed.
-    EXPECT_EQ(GetItemText(dialog, IDC_GROWTH), "15");
-    EXPECT_EQ(SendDlgItemMessageW(dialog, IDC_GROWTH, CB_GETCURSEL, 0, 0), CB_ERR);
-    // An unknown rotation checks neither button.
-    EXPECT_FALSE(IsChecked(dialog, IDC_ROTATION_OFF) || IsChecked(dialog, IDC_ROTATION_ON));
-
     SetDlgItemTextW(dialog, IDC_MAX_ZOOM, L"  25%");
     Click(dialog, IDC_MOUSE_ON);
     Click(dialog, IDOK);
@@ -62,11 +82,8 @@ TEST(SettingsDlgTest, ShowsTheStoredValuesAndOkStoresWhatIsShown) {
     ASSERT_TRUE(dlg.IsEnded());
     EXPECT_FALSE(dlg.m_bMediaChanged);
     const CAppSettings saved = Reloaded(tree.Root());
-    EXPECT_EQ(saved.m_nSpeed, 300);
-    EXPECT_EQ(saved.m_nGrowth, 15);
-    EXPECT_EQ(saved.m_nMaxZoom, 25);
-    EXPECT_EQ(saved.m_nRotation, -1);
-    EXPECT_EQ(saved.m_nMouse, 1);
+    EXPECT_EQ(std::tuple(saved.m_nSpeed, saved.m_nMaxZoom, saved.m_nRotation, saved.m_nMouse),
+              std::tuple(50, 25, 5, 1));
 }
 
 // "順番" opens the order dialog at every click, also when it is checked already.
@@ -108,7 +125,7 @@ TEST(SettingsDlgTest, AssignedSoundsStayWrittenWhenTheDialogIsCancelled) {
         ModalDriver driver;
         driver.When("音声割り付け", [](HWND assign) {
             SelectListRow(GetDlgItem(assign, IDC_PICTURE_LIST), 1);
-            SelectListRow(GetDlgItem(assign, IDC_SOUND_LIST), 1);
+            SelectListRow(GetDlgItem(assign, IDC_SOUND_LIST), 2);  // after ランダム and x.wav
             Click(assign, IDC_ASSIGN);
             Click(assign, IDOK);
         });

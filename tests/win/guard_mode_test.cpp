@@ -1,15 +1,25 @@
-// Guard mode switched in-process: the frame loses and regains caption, system menu and menu,
-// covers the screen topmost, and the cursor display counter ends where it started.
+// Guard mode in-process: the frame loses and regains caption, system menu and menu and covers the
+// screen topmost; a rerun of the start-up keeps it guarded; a picture that cannot be read is
+// told only once the normal window shows; and the end of the session gives the cursor and its
+// clip back.
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
+#include <filesystem>
+#include <string>
+#include <vector>
+
 #include "app/main_frame.h"
+#include "framework/unicode.h"
+#include "settings/app_settings.h"
 #include "view/win32/zoomzap_view.h"
 
 namespace zz {
 namespace {
+
+namespace stdfs = std::filesystem;
 
 // The calling thread's cursor display counter, left as it was.
 int CursorCounter() {
@@ -18,44 +28,138 @@ int CursorCounter() {
     return counter;
 }
 
-TEST(GuardModeTest, SwitchingTwiceRestoresTheFrameAndTheCursorCounter) {
+RECT CursorClip() {
+    RECT clip{};
+    GetClipCursor(&clip);
+    return clip;
+}
+
+RECT Desktop() {
+    const int x = GetSystemMetrics(SM_XVIRTUALSCREEN);
+    const int y = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    return {x, y, x + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+            y + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+}
+
+struct ToldNames : IPlayViewOwner {
+    std::vector<std::vector<std::string>> told;
+    void OnUnreadablePictures(const std::vector<std::string>& names) override {
+        told.push_back(names);
+    }
+};
+
+// Runs this thread's messages until done() holds or ten seconds pass.
+template <typename Done>
+bool PumpUntil(Done done) {
+    for (const DWORD deadline = GetTickCount() + 10000;; Sleep(5)) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            DispatchMessageW(&msg);
+        }
+        if (done()) {
+            return true;
+        }
+        if (GetTickCount() > deadline) {
+            return false;
+        }
+    }
+}
+
+// A program folder that starts guarded, in the stored order, with a listed file that is no
+// picture before the one picture.
+stdfs::path GuardedProgramFolder() {
+    const stdfs::path folder =
+        stdfs::temp_directory_path() / (L"zz_guard_test_" + std::to_wstring(GetCurrentProcessId()));
+    stdfs::create_directories(folder / "images");
+    stdfs::copy_file(Widen(std::string(ZZ_TEST_DATA_DIR) + "/pictures/picture.png"),
+                     folder / "images" / "a.png", stdfs::copy_options::overwrite_existing);
+    stdfs::copy_file(Widen(std::string(ZZ_TEST_DATA_DIR) + "/pictures/not_a_picture.png"),
+                     folder / "images" / "bad.png", stdfs::copy_options::overwrite_existing);
+    CAppSettings settings(Narrow(folder.wstring()));
+    settings.Load();
+    settings.m_nStartMode = 1;
+    settings.m_nDisplayOrder = 1;
+    settings.m_pictureOrder = {"bad.png", "a.png"};
+    EXPECT_TRUE(settings.Save());
+    return folder;
+}
+
+TEST(GuardModeTest, StartedGuardedItStaysSoTellsBadFilesOnlyOutsideAndEndsClean) {
+    const stdfs::path folder = GuardedProgramFolder();
     CMainFrame frame;
     ASSERT_TRUE(frame.Create());
-    CZoomzapView view;
+    CZoomzapView view(Narrow(folder.wstring()));
     ASSERT_TRUE(view.Create(frame.GetHwnd()));
     frame.SetView(&view);
-    ShowWindow(frame.GetHwnd(), SW_MAXIMIZE);
+    ToldNames owner;
+    view.SetOwner(&owner);
     HWND window = frame.GetHwnd();
     const int counter = CursorCounter();
 
-    view.ToggleFullScreen();
-    EXPECT_TRUE(view.Surface().IsFullScreen());
+    // Started twice, as a new document does: guarded both times, the cursor hidden once.
+    for (int startUp = 0; startUp < 2; ++startUp) {
+        view.OnInitialUpdate();
+        EXPECT_TRUE(view.Surface().IsFullScreen()) << startUp;
+    }
+    ShowWindow(window, SW_SHOWMAXIMIZED);  // as the application shows it
     EXPECT_EQ(GetMenu(window), nullptr);
-    const LONG_PTR guarded = GetWindowLongPtrW(window, GWL_STYLE);
-    EXPECT_EQ(guarded & (WS_CAPTION | WS_SYSMENU), 0);
+    EXPECT_EQ(GetWindowLongPtrW(window, GWL_STYLE) & (WS_CAPTION | WS_SYSMENU), 0);
     EXPECT_NE(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
     EXPECT_EQ(CursorCounter(), counter - 1);
     RECT rect{};
     GetWindowRect(window, &rect);
     EXPECT_EQ(rect.left, 0);
     EXPECT_EQ(rect.top, 0);
+    const RECT clip = CursorClip();
+    EXPECT_TRUE(EqualRect(&clip, &rect)) << "the cursor stays on the frame";
+
+    // Slot 0 cannot be read, so the count reaches 1 only when the load is over. Nothing is told
+    // while the child plays guarded.
+    ASSERT_TRUE(PumpUntil([&] { return view.Surface().PictureCount() == 1; }));
+    PumpUntil([] { return true; });
+    EXPECT_TRUE(owner.told.empty());
 
     view.ToggleFullScreen();
     EXPECT_FALSE(view.Surface().IsFullScreen());
     EXPECT_NE(GetMenu(window), nullptr);
-    const LONG_PTR normal = GetWindowLongPtrW(window, GWL_STYLE);
-    EXPECT_EQ(normal & (WS_CAPTION | WS_SYSMENU), WS_CAPTION | WS_SYSMENU);
+    EXPECT_EQ(GetWindowLongPtrW(window, GWL_STYLE) & (WS_CAPTION | WS_SYSMENU),
+              WS_CAPTION | WS_SYSMENU);
     EXPECT_EQ(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
     EXPECT_TRUE(IsZoomed(window));
     EXPECT_EQ(CursorCounter(), counter);
+    const RECT released = CursorClip(), desktop = Desktop();
+    EXPECT_TRUE(EqualRect(&released, &desktop));
+    ASSERT_TRUE(PumpUntil([&] { return !owner.told.empty(); }));
+    EXPECT_EQ(owner.told, (std::vector<std::vector<std::string>>{{"bad.png"}}));
 
-    // Closing from guard mode, with the menu gone, must not touch a destroyed menu.
+    // The session ends while guarded, with the menu gone: the window closes without touching a
+    // destroyed menu, and the cursor and its clip are the system's again.
     view.ToggleFullScreen();
     EXPECT_EQ(GetMenu(window), nullptr);
-    DestroyWindow(window);
+    // One screen here: narrowed as the frame's clip is beside a second monitor.
+    const RECT narrow{10, 10, 200, 200};
+    ClipCursor(&narrow);
+    SendMessageW(window, WM_ENDSESSION, TRUE, 0);
     EXPECT_FALSE(IsWindow(window));
-    EXPECT_EQ(CursorCounter(), counter - 1) << "the view hid the cursor once";
-    ShowCursor(TRUE);
+    const RECT atEnd = CursorClip();
+    EXPECT_TRUE(EqualRect(&atEnd, &desktop));
+    EXPECT_EQ(CursorCounter(), counter);
+    EXPECT_EQ(owner.told.size(), 1u) << "told once";
+
+    // Ended without its window closing, as after printing from the command line.
+    CMainFrame printing;
+    ASSERT_TRUE(printing.Create());
+    {
+        CZoomzapView guarded(Narrow(folder.wstring()));
+        ASSERT_TRUE(guarded.Create(printing.GetHwnd()));
+        guarded.ToggleFullScreen();
+        ClipCursor(&narrow);
+    }
+    const RECT afterPrinting = CursorClip();
+    EXPECT_TRUE(EqualRect(&afterPrinting, &desktop));
+    EXPECT_EQ(CursorCounter(), counter);
+    std::error_code ignored;
+    stdfs::remove_all(folder, ignored);
 }
 
 }  // namespace

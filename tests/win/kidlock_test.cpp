@@ -230,21 +230,22 @@ TEST(KidlockLibrary, HookProcedureDecidesOnCodeKeyAndAltFlag) {
     FreeLibrary(library);
 }
 
-TEST_F(KeyboardGuardTest, SwallowsSystemKeysAndPassesTheRest) {
+TEST_F(KeyboardGuardTest, OneHookSwallowsSystemKeysUntilReleased) {
     // A guard whose library or export is missing installs nothing: the Windows key gets through.
     zz::CKeyboardGuard missing(L"NoSuchKidlock.dll");
     missing.SetUp();
-    EXPECT_FALSE(missing.IsHookInstalled());
+    EXPECT_EQ(missing.HookCount(), 0);
     zz::CKeyboardGuard withoutExports(L"kernel32.dll");
     withoutExports.SetUp();
-    EXPECT_FALSE(withoutExports.IsHookInstalled());
+    EXPECT_EQ(withoutExports.HookCount(), 0);
     EXPECT_EQ(m_window.Deliver(Press(VK_LWIN)), Press(VK_LWIN));
 
-    // Every start-up adds a hook; a passing key goes through both and arrives once.
+    // The start-up runs again for every new document: the first hook stays the only one.
     zz::CKeyboardGuard guard;
-    guard.SetUp();
-    guard.SetUp();
-    ASSERT_TRUE(guard.IsHookInstalled());
+    for (int startUp = 0; startUp < 3; ++startUp) {
+        guard.SetUp();
+    }
+    ASSERT_EQ(guard.HookCount(), 1);
 
     const auto swallowed = m_window.Deliver(Join(
         {Press(VK_LWIN), Press(VK_RWIN), Chord({VK_LWIN}, 'D'), Chord({VK_CONTROL}, VK_ESCAPE)}));
@@ -255,12 +256,17 @@ TEST_F(KeyboardGuardTest, SwallowsSystemKeysAndPassesTheRest) {
                                 Chord({VK_CONTROL, VK_SHIFT}, VK_DELETE), Chord({VK_MENU}, VK_F4)});
     const auto passed = m_window.Deliver(harmless);
     EXPECT_EQ(passed, harmless);
+
+    // As at every end of the program: the keys belong to the system again.
+    guard.Release();
+    EXPECT_EQ(guard.HookCount(), 0);
+    EXPECT_EQ(m_window.Deliver(Press(VK_LWIN)), Press(VK_LWIN));
 }
 
 TEST_F(KeyboardGuardTest, GuardsWhileTheWindowThreadIsBusy) {
     zz::CKeyboardGuard guard;
     guard.SetUp();
-    ASSERT_TRUE(guard.IsHookInstalled());
+    ASSERT_EQ(guard.HookCount(), 1);
 
     // A held key's state changes once every hook has decided on it. A hook run by a busy window
     // thread would hold it until that thread reads messages again (and Windows would drop it).

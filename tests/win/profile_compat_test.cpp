@@ -16,6 +16,7 @@
 #include "settings/codepage932.h"
 #include "settings/ini_file.h"
 #include "settings/settings_keys.h"
+#include "settings/text_encoding.h"
 
 namespace zz {
 namespace {
@@ -63,7 +64,7 @@ TEST(Cp932AgainstWindows, EveryCharacterEncodesAsWideCharToMultiByte) {
 }
 
 // A settings file in a fresh folder, reached both through the store and through the platform's
-// ANSI profile functions. Names and values are UTF-8 here; the ANSI side gets code page 932.
+// profile functions. Names and values are UTF-8 here; the ANSI side gets code page 932.
 class ProfileCompat : public ::testing::Test {
 protected:
     ProfileCompat() { std::filesystem::create_directories(m_folder); }
@@ -94,6 +95,32 @@ protected:
         Forget();
         return static_cast<int>(::GetPrivateProfileIntA(
             Utf8ToCp932(section).c_str(), Utf8ToCp932(key).c_str(), def, m_path.c_str()));
+    }
+
+    // The wide functions, which read a Unicode file as Unicode and any other in the ANSI code
+    // page, and keep the file's encoding when they write.
+    void WindowsWriteW(std::string_view section, std::string_view key, std::string_view value) {
+        Forget();
+        ASSERT_TRUE(::WritePrivateProfileStringW(Widen(section).c_str(), Widen(key).c_str(),
+                                                 Widen(value).c_str(), Widen(m_path).c_str()));
+        Forget();
+    }
+    std::string WindowsReadW(std::string_view section, std::string_view key) const {
+        Forget();
+        wchar_t buffer[256] = {};
+        const DWORD length =
+            ::GetPrivateProfileStringW(Widen(section).c_str(), Widen(key).c_str(), L"<missing>",
+                                       buffer, 256, Widen(m_path).c_str());
+        return Narrow({buffer, length});
+    }
+    std::string FileBytes() const {
+        std::string bytes;
+        SystemFileSystem().ReadFile(m_path, bytes);
+        return bytes;
+    }
+    void WriteBytes(std::string_view bytes) {
+        ASSERT_TRUE(SystemFileSystem().ReplaceFile(m_path, bytes));
+        Forget();
     }
 
     IniFile StoreFile() const {
@@ -161,6 +188,117 @@ TEST_F(ProfileCompat, LongJapaneseValuesAreCutAtACharacterBoundary) {
     // Windows agrees on every whole character it returns.
     EXPECT_EQ(WindowsRead(keys::kSettingsSection, keys::kTitle).substr(0, expected.size()),
               expected);
+}
+
+TEST_F(ProfileCompat, UnicodeFilesReadAndWriteTheSameOnBothSidesAndStayUnicode) {
+    const std::string bom = "\xFF\xFE";
+    WriteBytes(bom + EncodeText("[ 設定 ]\rタイトル= \"ずーむ〜é😀\" \r\n[soundfile]\n"
+                                "〜あか\\r.png=3\r\n",
+                                TextEncoding::kUtf16Le));
+    for (const auto& [section, key] :
+         {std::pair{"設定", "タイトル"}, {"SoundFile", "〜あか\\r.png"}}) {
+        EXPECT_EQ(StoreFile().GetString(section, key, "<missing>"), WindowsReadW(section, key))
+            << key;
+    }
+    StoreWrite("SoundFile", "é.png", "1");
+    StoreWrite("新しい", "キー", "〜");
+    EXPECT_EQ(WindowsReadW("SoundFile", "é.png"), "1");
+    EXPECT_EQ(WindowsReadW("新しい", "キー"), "〜");
+    WindowsWriteW("SoundFile", "😀.png", "2");
+    EXPECT_EQ(StoreFile().GetInt("SoundFile", "😀.png", -1), 2);
+    EXPECT_EQ(StoreFile().GetString("設定", "タイトル", ""), "ずーむ〜é😀");
+    // Either side keeps the encoding, so the other still reads everything.
+    EXPECT_EQ(StoreFile().Encoding(), TextEncoding::kUtf16Le);
+    EXPECT_TRUE(FileBytes().starts_with(bom));
+    EXPECT_EQ(WindowsReadW("SoundFile", "é.png"), "1");
+}
+
+TEST_F(ProfileCompat, NamesTheCodePageCannotHoldAreWrittenAsThePlatformWritesThem) {
+    if (::GetACP() != 932) {
+        GTEST_SKIP() << "needs the Japanese ANSI code page (LC_ALL=ja_JP.UTF-8)";
+    }
+    // (The platform writes some characters as look-alikes, é as e and ¥ as a backslash; the
+    // store writes '?' for them, so that no name turns into a path separator.)
+    WindowsWriteW("SoundFile", "〜あか\\😀.png", "3");
+    const std::string platform = FileBytes();
+    std::filesystem::remove(m_path);
+    StoreWrite("SoundFile", "〜あか\\😀.png", "3");
+    EXPECT_EQ(FileBytes(), platform);
+    // The platform cannot find it again by its own name, only by the form it wrote; the store
+    // finds it by either.
+    EXPECT_EQ(WindowsReadW("SoundFile", "〜あか\\😀.png"), "<missing>");
+    EXPECT_EQ(WindowsReadW("SoundFile", "?あか\\??.png"), "3");
+    EXPECT_EQ(StoreFile().GetString("SoundFile", "〜あか\\😀.png", ""), "3");
+    EXPECT_EQ(StoreFile().GetString("SoundFile", "?あか\\??.png", ""), "3");
+}
+
+// A file as a person might edit it: blanks, quotes, comments, lines without "=", duplicate
+// sections and keys, the three kinds of line end, and names with double-byte characters,
+// some of whose code page 932 trail bytes are backslashes or letters.
+struct HandEditedFile {
+    std::string text;
+    std::vector<std::string> sections;
+    std::vector<std::string> keys;
+};
+
+HandEditedFile RandomFile(std::mt19937& random) {
+    const std::vector<std::string> names = {"設定", "SoundFile", "soundfile",  "表示",
+                                            "ソ",   "a b",       "ア",         "ヂ",
+                                            "key",  "KEY",       "能\\ソ.png", "x"};
+    const std::vector<std::string> values = {
+        "1",   " 2 ", "\"q\"", "' s '", "\"half", "a=b", "表示", "", " ; not a comment",
+        "-7x", "\"\""};
+    const std::vector<std::string> ends = {"\r\n", "\n", "\r"};
+    const std::vector<std::string> blanks = {"", " ", "\t", "  "};
+    auto pick = [&](const std::vector<std::string>& from) {
+        return from[std::uniform_int_distribution<std::size_t>(0, from.size() - 1)(random)];
+    };
+    HandEditedFile file;
+    for (int line = 0; line < 24; ++line) {
+        const int kind = std::uniform_int_distribution<int>(0, 9)(random);
+        std::string text;
+        if (kind < 2) {
+            const std::string name = pick(names);
+            text = pick(blanks) + "[" + pick(blanks) + name + pick(blanks) + "]" + pick(blanks);
+            file.sections.push_back(name);
+        } else if (kind < 8) {
+            const std::string name = pick(names);
+            text = pick(blanks) + name + pick(blanks) + "=" + pick(blanks) + pick(values);
+            file.keys.push_back(name);
+        } else if (kind == 8) {
+            text = "; " + pick(names) + "=" + pick(values);
+        } else {
+            text = pick(blanks) + "メモ " + pick(values);  // notes without "="
+        }
+        file.text += text + pick(ends);
+    }
+    file.sections.push_back("missing");
+    file.keys.push_back("missing");
+    return file;
+}
+
+TEST_F(ProfileCompat, RandomHandEditedFilesReadAsThePlatformReadsThem) {
+    std::vector<TextEncoding> encodings = {TextEncoding::kUtf16Le};
+    if (::GetACP() == 932) {
+        encodings.push_back(TextEncoding::kCp932);  // the ANSI side needs the Japanese code page
+    }
+    std::mt19937 random(20261207);
+    for (int round = 0; round < 60; ++round) {
+        const HandEditedFile file = RandomFile(random);
+        for (const TextEncoding encoding : encodings) {
+            WriteBytes(std::string(ByteOrderMark(encoding)) + EncodeText(file.text, encoding));
+            const IniFile store = StoreFile();
+            for (const std::string& section : file.sections) {
+                for (const std::string& key : file.keys) {
+                    ASSERT_EQ(store.GetString(section, key, "<missing>"),
+                              WindowsReadW(section, key))
+                        << "[" << section << "] " << key << " in round " << round << ", encoding "
+                        << static_cast<int>(encoding) << ":\n"
+                        << file.text;
+                }
+            }
+        }
+    }
 }
 
 }  // namespace

@@ -1,10 +1,9 @@
 #include "view/win32/keyboard_guard.h"
 
 #include <future>
-#include <memory>
-#include <type_traits>
 #include <utility>
-#include <vector>
+
+#include "framework/handles.h"
 
 namespace zz {
 namespace {
@@ -13,19 +12,10 @@ constexpr DWORD kGuardMajorVersion = 5;  // first platform version with low-leve
 constexpr UINT kInstallMessage = WM_APP + 1;
 constexpr UINT kStopMessage = WM_APP + 2;
 
-struct ModuleRelease {
-    void operator()(HMODULE module) const { FreeLibrary(module); }
-};
-struct HookRelease {
-    void operator()(HHOOK hook) const { UnhookWindowsHookEx(hook); }
-};
-using ModulePtr = std::unique_ptr<std::remove_pointer_t<HMODULE>, ModuleRelease>;
-using HookPtr = std::unique_ptr<std::remove_pointer_t<HHOOK>, HookRelease>;
-
 // Member order matters: the hook goes before its library is released.
 struct InstalledHook {
-    ModulePtr module;
-    HookPtr hook;
+    Module module;
+    Hook hook;
 };
 
 using SetHHookProc = void(CALLBACK*)(HHOOK);
@@ -50,39 +40,49 @@ DWORD PlatformMajorVersion() {
     return info.dwMajorVersion;
 }
 
-bool InstallHook(const std::wstring& library, std::vector<InstalledHook>& hooks) {
-    ModulePtr module(LoadLibraryW(library.c_str()));
+void SetScreenSaverRunning(BOOL running) {
+    BOOL previous = FALSE;  // not used, but the call writes it
+    SystemParametersInfoW(SPI_SETSCREENSAVERRUNNING, running, &previous, 0);
+}
+
+// A hook already in force stays the only one.
+bool InstallHook(const std::wstring& library, InstalledHook& installed) {
+    if (installed.hook) {
+        return true;
+    }
+    Module module(LoadLibraryW(library.c_str()));
     if (!module) {
         return false;
     }
-    const auto proc = ExportOf<HOOKPROC>(module.get(), "Kidlock");
-    const auto setHHook = ExportOf<SetHHookProc>(module.get(), "SetHHook");
+    const auto proc = ExportOf<HOOKPROC>(module.Get(), "Kidlock");
+    const auto setHHook = ExportOf<SetHHookProc>(module.Get(), "SetHHook");
     if (proc == nullptr || setHHook == nullptr) {
         return false;
     }
-    HookPtr hook(SetWindowsHookExW(WH_KEYBOARD_LL, proc, module.get(), 0));
+    Hook hook(SetWindowsHookExW(WH_KEYBOARD_LL, proc, module.Get(), 0));
     // Handed over even when null: the library then passes every event on.
-    setHHook(hook.get());
+    setHHook(hook.Get());
     if (!hook) {
         return false;
     }
-    hooks.push_back({std::move(module), std::move(hook)});
+    installed = {std::move(module), std::move(hook)};
     return true;
 }
 
 // The system calls a low-level hook on the thread that installed it, from that thread's message
-// retrieval; this loop does nothing else, so no hook ever misses its time-out.
+// retrieval; this loop does nothing else, so the hook never misses its time-out. The hook goes
+// with the thread.
 void GuardThread(std::wstring library, std::promise<DWORD> started) {
     MSG msg;
     // Makes the message queue before anyone posts to it.
     PeekMessageW(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
     started.set_value(GetCurrentThreadId());
 
-    std::vector<InstalledHook> hooks;
+    InstalledHook installed;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0 && msg.message != kStopMessage) {
         if (msg.hwnd == nullptr && msg.message == kInstallMessage) {
-            auto* reply = reinterpret_cast<std::promise<bool>*>(msg.lParam);
-            reply->set_value(InstallHook(library, hooks));
+            auto* reply = reinterpret_cast<std::promise<int>*>(msg.lParam);
+            reply->set_value(InstallHook(library, installed) ? 1 : 0);
         } else {
             DispatchMessageW(&msg);
         }
@@ -93,41 +93,37 @@ void GuardThread(std::wstring library, std::promise<DWORD> started) {
 
 CKeyboardGuard::CKeyboardGuard(std::wstring libraryName) : m_strLibrary(std::move(libraryName)) {}
 
-// Stopped and joined rather than left to process exit: the thread removes its own hooks, and exit
-// never cuts it off in the middle of a hook.
-CKeyboardGuard::~CKeyboardGuard() {
-    if (!m_thread.joinable()) {
-        return;
-    }
-    if (PostThreadMessageW(m_dwThreadId, kStopMessage, 0, 0)) {
-        m_thread.join();
-    } else {
-        m_thread.detach();  // unreachable thread: better left to process exit than waited for
-    }
-}
-
 void CKeyboardGuard::SetUp() {
     if (PlatformMajorVersion() < kGuardMajorVersion) {
-        BOOL previous = FALSE;  // not used, but the call writes it
-        SystemParametersInfoW(SPI_SETSCREENSAVERRUNNING, TRUE, &previous, 0);
+        SetScreenSaverRunning(TRUE);
+        return;
+    }
+    if (m_nHooks > 0) {
         return;
     }
     if (!m_thread.joinable()) {
         StartThread();
     }
-    std::promise<bool> reply;
-    std::future<bool> installed = reply.get_future();
+    std::promise<int> reply;
+    std::future<int> hooks = reply.get_future();
     if (!PostThreadMessageW(m_dwThreadId, kInstallMessage, 0, reinterpret_cast<LPARAM>(&reply))) {
         return;  // no guard thread to run a hook: the program runs unguarded
     }
-    if (installed.get()) {
-        ++m_nHooks;
-    }
+    m_nHooks = hooks.get();
 }
 
-void CKeyboardGuard::RestoreScreenSaverFlag() {
-    BOOL previous = FALSE;  // not used, but the call writes it
-    SystemParametersInfoW(SPI_SETSCREENSAVERRUNNING, FALSE, &previous, 0);
+// Stopped and joined rather than left to process exit: the thread removes its own hook, and exit
+// never cuts it off in the middle of a hook.
+void CKeyboardGuard::Release() {
+    if (m_thread.joinable()) {
+        if (PostThreadMessageW(m_dwThreadId, kStopMessage, 0, 0)) {
+            m_thread.join();
+        } else {
+            m_thread.detach();  // unreachable thread: better left to process exit than waited for
+        }
+    }
+    m_nHooks = 0;
+    SetScreenSaverRunning(FALSE);
 }
 
 void CKeyboardGuard::StartThread() {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <ctime>
+#include <utility>
 
 #include "app/zoomzap_app.h"
 #include "dialogs/win32/group_pick_dlg.h"
@@ -19,6 +20,8 @@ namespace zz {
 namespace {
 
 constexpr UINT kAutoRepeatFlag = 0x4000;  // in the high word of the key message's lParam
+// Posted to the view itself, so that the owner's message never runs inside a key handler.
+constexpr UINT kReportUnreadableMessage = WM_APP + 9;
 
 // The paint's texts: extra bold, a Japanese font of the system's choice, black on opaque
 // white cells (the DC's defaults).
@@ -67,7 +70,8 @@ Rect ToRect(const RECT& rect) {
 
 }  // namespace
 
-CZoomzapView::CZoomzapView() {
+CZoomzapView::CZoomzapView(std::string programFolder)
+    : m_strProgramFolder(std::move(programFolder)) {
     m_surface.SetSoundCount(0);
     if (CZoomzapApp* app = GetZoomzapApp()) {
         app->m_pPlayView = this;
@@ -81,7 +85,6 @@ Rect CZoomzapView::ClientRect() const {
 }
 
 void CZoomzapView::OnInitialUpdate() {
-    m_strProgramFolder = ProgramFolder();
     SetDpi(WindowDpi(GetHwnd()));
     LoadSettings();
     SetWindowTextW(GetParentFrame(), Widen(m_strTitle).c_str());
@@ -91,19 +94,22 @@ void CZoomzapView::OnInitialUpdate() {
     m_random = CrtRandom(static_cast<std::uint32_t>(std::time(nullptr)));
     m_surface.SetLastRect(ClientRect());
     m_keyboardGuard.SetUp();
-    if (m_nStartMode != 0) {
-        ToggleFullScreen();
+    // A rerun while guarded, as after a new document, keeps the child inside.
+    if (m_nStartMode != 0 && !m_surface.IsFullScreen()) {
+        EnterGuardMode();
     }
 }
 
 void CZoomzapView::LoadSettings() {
-    CAppSettings settings;
+    CAppSettings settings(m_strProgramFolder);
     settings.Load();
     m_strTitle = settings.m_strTitle;
     m_nRotation = settings.m_nRotation;
     m_nStartMode = settings.m_nStartMode;
     m_surface.ApplySettings(settings, ClientRect());
-    m_strGroup = settings.m_strGroup;
+    m_encoding = settings.m_encoding;
+    m_strGroup =
+        LiveGroupName(SystemFileSystem(), m_strProgramFolder, settings.m_strGroup, m_encoding);
     m_nDisplayOrder = settings.m_nDisplayOrder;
     m_pictureOrder = settings.m_pictureOrder;
     m_nMaxCount = settings.MaxMediaCount();
@@ -133,7 +139,9 @@ void CZoomzapView::LoadPictures() {
     rules.displayOrder = m_nDisplayOrder;
     rules.group = m_strGroup;
     rules.order = m_pictureOrder;
+    rules.encoding = m_encoding;
     rules.soundCount = static_cast<int>(m_szSoundNames.size());
+    m_unreadableNames.clear();  // this load names its own
     m_hPictures.Load(GetHwnd(), m_strProgramFolder, rules);
     m_surface.SetPictures(0, m_hPictures.Sounds());
 }
@@ -143,14 +151,10 @@ void CZoomzapView::OnPicturesReady() {
     if (!update.changed) {
         return;
     }
-    if (update.done && !update.result.undecodableName.empty()) {
-        const std::wstring text =
-            Widen(update.result.undecodableName) + L" は\n読み込める形式のファイルではありません。";
-        MessageBoxW(GetHwnd(), text.c_str(), nullptr, MB_OK);
-        ExitProcess(0);
-    }
     if (update.done) {
         m_surface.SetPictureCount(update.result.count, update.result.sounds);
+        m_unreadableNames = update.result.unreadableNames;
+        ReportUnreadableWhenSeen();
     } else {
         // In order the next picture is the next slot: only slots without a gap before them.
         const int count =
@@ -166,6 +170,22 @@ void CZoomzapView::OnPicturesReady() {
         InvalidateRect(GetHwnd(), &sharper, FALSE);
     }
     WantPictures();
+}
+
+// Unreadable pictures are skipped like missing ones; the parent hears of them once the normal
+// window shows.
+void CZoomzapView::ReportUnreadableWhenSeen() {
+    if (!m_unreadableNames.empty() && !m_surface.IsFullScreen()) {
+        PostMessageW(GetHwnd(), kReportUnreadableMessage, 0, 0);
+    }
+}
+
+void CZoomzapView::OnReportUnreadable() {
+    // Guarded again, or told already, since the message was posted: nothing to say now.
+    if (m_surface.IsFullScreen() || m_unreadableNames.empty() || m_pOwner == nullptr) {
+        return;
+    }
+    m_pOwner->OnUnreadablePictures(std::exchange(m_unreadableNames, {}));
 }
 
 // The current picture's copy at the size its growth ends at, and in order the next one's, made
@@ -272,15 +292,28 @@ LRESULT CZoomzapView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         OnPicturesReady();
         return 0;
     }
+    if (message == kReportUnreadableMessage) {
+        OnReportUnreadable();
+        return 0;
+    }
     return CView::WindowProc(message, wParam, lParam);
 }
 
 void CZoomzapView::OnKeyDown(UINT key, UINT, UINT flags) {
-    if (key == VK_DELETE && KeyWasDown(VK_CONTROL) && KeyWasDown(VK_SHIFT)) {
+    KeyPress press;
+    press.key = key;
+    press.ctrl = KeyWasDown(VK_CONTROL);
+    press.shift = KeyWasDown(VK_SHIFT);
+    press.alt = KeyWasDown(VK_MENU);
+    press.autoRepeat = (flags & kAutoRepeatFlag) != 0;
+    const KeyAnswer answer = m_surface.OnKeyDown(press);
+    if (answer.toggleGuardMode) {
         ToggleFullScreen();
     }
-    Apply(m_surface.OnKeyDown((flags & kAutoRepeatFlag) != 0));
-    WantPictures();  // only keys and clicks choose a new picture
+    if (answer.nextPicture) {
+        Apply(m_surface.ShowNextPicture());
+        WantPictures();  // only keys and clicks choose a new picture
+    }
 }
 
 void CZoomzapView::OnTimer(UINT_PTR id) {
@@ -321,6 +354,11 @@ void CZoomzapView::EnterGuardMode() {
     DestroyMenu(menu);
 
     GetClientRect(GetHwnd(), &m_rcSaved);
+    // Still maximized, the frame keeps its maximized size under Wine, a strip of the desktop
+    // short at the right and bottom.
+    if (IsZoomed(frame)) {
+        ShowWindow(frame, SW_RESTORE);
+    }
     const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
     const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
     SetWindowPos(frame, HWND_TOPMOST, 0, 0, screenWidth, m_rcSaved.bottom, SWP_SHOWWINDOW);
@@ -363,11 +401,22 @@ void CZoomzapView::LeaveGuardMode() {
         m_bCursorShown = true;
     }
     ClipCursor(nullptr);
+    ReportUnreadableWhenSeen();
 }
 
 void CZoomzapView::OnDestroy() {
-    CKeyboardGuard::RestoreScreenSaverFlag();
+    GiveBackToSystem();
+}
+
+// Every way the program ends passes here: the cursor, its clip, the keys and the screen saver
+// go back to the system.
+void CZoomzapView::GiveBackToSystem() {
+    m_keyboardGuard.Release();
     ClipCursor(nullptr);
+    if (!m_bCursorShown) {
+        ShowCursor(TRUE);
+        m_bCursorShown = true;
+    }
 }
 
 }  // namespace zz

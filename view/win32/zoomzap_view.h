@@ -10,6 +10,7 @@
 
 #include "framework/handles.h"
 #include "framework/view.h"
+#include "settings/file_system.h"
 #include "settings/crt_random.h"
 #include "view/picture_loader.h"
 #include "view/play_surface.h"
@@ -18,12 +19,28 @@
 
 namespace zz {
 
+// What the view asks of the window that holds it.
+class IPlayViewOwner {
+public:
+    virtual ~IPlayViewOwner() = default;
+    // Listed pictures that could not be read, by file name. Called only while the normal
+    // window shows, where a parent looks: never in the middle of the child's guarded play.
+    virtual void OnUnreadablePictures(const std::vector<std::string>& names) = 0;
+};
+
 class CZoomzapView : public CView, private IPictureSizes {
 public:
-    // Registers itself as the application's play view.
-    CZoomzapView();
+    // Registers itself as the application's play view. Settings and media come from the
+    // program folder.
+    explicit CZoomzapView(std::string programFolder = ProgramFolder());
+    // Also when the program ends without closing the window, as after printing from the
+    // command line.
+    ~CZoomzapView() override { GiveBackToSystem(); }
 
-    // The start-up sequence; it runs again for every new document.
+    void SetOwner(IPlayViewOwner* owner) { m_pOwner = owner; }
+
+    // The start-up sequence; it runs again for every new document. It enters the guard mode
+    // when the settings ask for it, and never leaves it.
     void OnInitialUpdate() override;
     void Paint(HDC dc, const RECT& client) override;
 
@@ -56,7 +73,10 @@ protected:
 private:
     bool GetPictureSize(int slot, int& width, int& height) const override;
 
+    void GiveBackToSystem();
     void OnPicturesReady();
+    void ReportUnreadableWhenSeen();
+    void OnReportUnreadable();
     void WantPictures();
     void LoadSoundList();
     void Apply(const PlayEffects& effects);
@@ -66,7 +86,10 @@ private:
     Rect ClientRect() const;
 
     std::string m_strProgramFolder;
+    IPlayViewOwner* m_pOwner = nullptr;
     CPictureStore m_hPictures;
+    // Named by the last load and not yet told to the owner.
+    std::vector<std::string> m_unreadableNames;
     CrtRandom m_random{0};
     PlaySurface m_surface{*this, m_random};
     std::vector<std::string> m_szSoundNames;
@@ -78,6 +101,7 @@ private:
     int m_nDisplayOrder = 0;
     int m_nMaxCount = 10;
     std::vector<std::string> m_pictureOrder;
+    TextEncoding m_encoding = TextEncoding::kCp932;  // the settings file's
 
     bool m_bCursorShown = true;
     RECT m_rcSaved{};  // client rectangle when the guard mode was entered
