@@ -70,7 +70,7 @@ TEST(JpegOrientation, ReadFromWellFormedBlocksOnly) {
     const Bytes little6 = Exif(6, false);
     late.insert(late.end(), little6.begin(), little6.end());
     Bytes padded = Jpeg({{0xE1, Exif(3, false)}});
-    padded.insert(padded.begin() + 2, {0xFF, 0xFF});  // fill bytes before a marker
+    padded.insert(padded.begin() + 2, {0xFF, 0xFF, 0xD0});  // a fill byte, a lone marker
     const std::vector<std::pair<Bytes, int>> cases = {
         {Jpeg({{0xE1, Exif(6, true, 4)}}), 6},  // as a long
         {padded, 3},
@@ -123,7 +123,7 @@ Bytes Bmp(std::uint32_t header, std::uint32_t width, std::uint32_t height) {
     bmp.resize(14);
     Put(bmp, {header}, 4, false);
     Put(bmp, {width, height}, header == 12 ? 2 : 4, false);
-    bmp.resize(30);
+    bmp.resize(26);
     return bmp;
 }
 
@@ -178,6 +178,7 @@ TEST(Completeness, CutFilesAreRefusedAndOthersLeftToTheirDecoders) {
     }
     const std::span<const std::uint8_t> end(png.data() + png.size() - 12, 12);
     EXPECT_TRUE(LooksComplete({png.data(), 40}, end, png.size()));
+    EXPECT_FALSE(LooksComplete({Changed(png, 33, {0x7F}).data(), 41}, end, png.size()));
     Bytes noData(png.begin(), png.begin() + 33);  // signature and header chunk
     noData.insert(noData.end(), end.begin(), end.end());
     for (const Bytes& file : {png, jpeg, ReadFixture("picture.jpg"), ReadFixture("picture.gif")}) {
@@ -190,6 +191,7 @@ TEST(Completeness, CutFilesAreRefusedAndOthersLeftToTheirDecoders) {
 }
 
 TEST(PictureSize, AbsurdSizesAreRefusedAndKeptSizesRounded) {
+    EXPECT_TRUE(IsAcceptablePictureSize(1, 1));
     EXPECT_TRUE(IsAcceptablePictureSize(12000, 9000));  // a 108-megapixel phone photo
     EXPECT_TRUE(IsAcceptablePictureSize(32768, 3000));  // a panorama
     EXPECT_FALSE(IsAcceptablePictureSize(10, 0) || IsAcceptablePictureSize(0, 10));
