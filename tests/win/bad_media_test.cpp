@@ -52,21 +52,27 @@ struct TableDecoder : IPictureDecoder {
     }
 };
 
-// Names sort in this order (ソ before 表 in UTF-8); the files that can be shown are in the
-// last four entries.
-constexpr const char* kEmpty = "a_empty.png";
-constexpr const char* kTruncatedBmp = "a_truncated.bmp";
-constexpr const char* kTruncatedJpeg = "a_truncated.jpg";
-constexpr const char* kTruncatedPng = "a_truncated.png";
-constexpr const char* kText = "b_text.jpg";
-constexpr const char* kHuge = "c_huge.png";
-constexpr const char* kHugeJpeg = "c_huge_jpeg.jpg";
 constexpr const char* kLocked = "d_locked.png";
 constexpr const char* kVanishing = "e_vanishing.png";
 constexpr const char* kFolderNamedLikeAPicture = "x.png";
 // Their code page 932 forms end in 0x5C, a backslash to code that reads them as bytes.
 constexpr const char* kSo = "ソ.jpg";
 constexpr const char* kHyou = "表.png";
+
+// What cannot be shown, with its bytes, in the order the names sort.
+std::vector<std::pair<std::string, std::string>> BadFiles() {
+    const std::string bmp = TestPicture("picture.bmp");
+    const std::string jpeg = TestPicture("picture.jpg");
+    return {{"a_empty.png", ""},
+            {"a_truncated.bmp", bmp.substr(0, bmp.size() / 2)},
+            {"a_truncated.jpg", jpeg.substr(0, jpeg.size() / 2)},
+            {"a_truncated.png", TestPicture("truncated.png")},
+            {"b_text.jpg", "これは写真ではありません。\r\n"},
+            {"c_huge.png", TestPicture("huge_header.png")},
+            {"c_huge_jpeg.jpg", TestPicture("huge_header.jpg")},
+            {kLocked, TestPicture("picture.png")},
+            {kVanishing, TestPicture("picture.png")}};
+}
 
 class BadMediaTest : public testing::Test {
 protected:
@@ -77,15 +83,9 @@ protected:
         const std::string bmp = TestPicture("picture.bmp");
         const std::string jpeg = TestPicture("picture.jpg");
         const std::string png = TestPicture("picture.png");
-        Write(kEmpty, "");
-        Write(kTruncatedBmp, bmp.substr(0, bmp.size() / 2));
-        Write(kTruncatedJpeg, jpeg.substr(0, jpeg.size() / 2));
-        Write(kTruncatedPng, TestPicture("truncated.png"));
-        Write(kText, "これは写真ではありません。\r\n");
-        Write(kHuge, TestPicture("huge_header.png"));
-        Write(kHugeJpeg, TestPicture("huge_header.jpg"));
-        Write(kLocked, png);
-        Write(kVanishing, png);
+        for (const auto& [name, bytes] : BadFiles()) {
+            Write(name, bytes);
+        }
         Write(std::string(kFolderNamedLikeAPicture) + "/inner.jpg", jpeg);
         Write(kHyou, png);
         Write(kSo, jpeg);
@@ -141,9 +141,10 @@ TEST_F(BadMediaTest, RandomOrderSkipsWhatCannotBeShown) {
 // Also the names that hold a backslash byte and a picture inside a folder named like one; the
 // folder itself, listed, is no file and gives no message.
 TEST_F(BadMediaTest, StoredOrderNamesWhatCannotBeShownAndLoadsTheRest) {
-    const std::vector<std::string> bad = {kEmpty,        kTruncatedBmp, kTruncatedJpeg,
-                                          kTruncatedPng, kText,         kHuge,
-                                          kHugeJpeg,     kLocked,       kVanishing};
+    std::vector<std::string> bad;
+    for (const auto& file : BadFiles()) {
+        bad.push_back(file.first);
+    }
     PictureLoadRules rules;
     rules.displayOrder = 1;
     rules.order = {kHyou, kFolderNamedLikeAPicture};
