@@ -104,7 +104,7 @@ bool CMainFrame::OnCommand(UINT id, UINT, HWND) {
 bool CMainFrame::InGuardMode() const {
     const CZoomzapApp* app = GetZoomzapApp();
     return app != nullptr && app->m_pPlayView != nullptr &&
-           app->m_pPlayView->Surface().IsFullScreen();
+           app->m_pPlayView->Surface().InGuardMode();
 }
 
 void CMainFrame::OnDestroy() {
@@ -136,13 +136,14 @@ void CMainFrame::OnSettings() {
         return;
     }
     CZoomzapView& view = *app->m_pPlayView;
-    CSettingsDlg dialog;
-    if (dialog.DoModal() != IDOK) {
+    const std::optional<SettingsDialogResult> result =
+        RunSettingsDialog(GetHwnd(), {ProgramFolder()});
+    if (!result) {
         return;
     }
     // The dialog saved on OK; the view takes over every value, the group included.
     view.LoadSettings();
-    if (!dialog.m_bMediaChanged) {
+    if (!result->mediaChanged) {
         return;
     }
     view.ChooseStartupGroup();

@@ -6,31 +6,20 @@
 #include <utility>
 
 #include "settings/app_settings.h"
+#include "settings/ascii.h"
 #include "settings/ini_file.h"
 
 namespace zz {
 
 namespace {
 
-// Upper case, as NTFS folds names when it orders a folder.
-char FoldCase(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-char LowerAscii(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-// Extension from the last "." on, ASCII letters lowered. Multi-byte UTF-8 sequences have no
-// bytes below 0x80, so lowering byte by byte never touches them.
+// Extension from the last "." on, ASCII letters lowered.
 std::optional<std::string> LowerExtension(std::string_view relName) {
     const size_t dot = relName.rfind('.');
     if (dot == std::string_view::npos) {
         return std::nullopt;
     }
-    std::string ext(relName.substr(dot));
-    std::transform(ext.begin(), ext.end(), ext.begin(), LowerAscii);
-    return ext;
+    return AsciiLowered(relName.substr(dot));
 }
 
 template <size_t N>
@@ -63,9 +52,11 @@ int WalkLevel(const IFileSystem& fs, const std::string& folder, const std::strin
 }  // namespace
 
 bool NameLess(std::string_view a, std::string_view b) {
+    // Upper case, as NTFS folds names when it orders a folder; unsigned, so that UTF-8 lead
+    // bytes sort after ASCII as they do in byte order.
     const auto folded = [](char x, char y) {
-        // Unsigned, so that UTF-8 lead bytes sort after ASCII as they do in byte order.
-        return static_cast<unsigned char>(FoldCase(x)) < static_cast<unsigned char>(FoldCase(y));
+        return static_cast<unsigned char>(AsciiUpper(x)) <
+               static_cast<unsigned char>(AsciiUpper(y));
     };
     if (std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), folded)) {
         return true;
@@ -81,13 +72,14 @@ bool NameLess(std::string_view a, std::string_view b) {
 
 bool ListFolderSorted(const IFileSystem& fs, const std::string& folder,
                       std::vector<FolderEntry>& entries) {
-    entries.clear();
-    if (!fs.ListFolder(folder, entries)) {
+    std::vector<FolderEntry> listed;
+    if (!fs.ListFolder(folder, listed)) {
         entries.clear();
         return false;
     }
-    std::sort(entries.begin(), entries.end(),
+    std::sort(listed.begin(), listed.end(),
               [](const FolderEntry& a, const FolderEntry& b) { return NameLess(a.name, b.name); });
+    entries = std::move(listed);
     return true;
 }
 
@@ -113,14 +105,11 @@ std::string_view PictureRelativeFolder(std::string_view group) {
 }
 
 std::string JoinRelative(std::string_view relFolder, std::string_view name) {
-    if (relFolder.empty()) {
-        return std::string(name);
+    std::string relName(relFolder);
+    if (!relName.empty()) {
+        relName += kRelativeSeparator;
     }
-    std::string relName;
-    relName.reserve(relFolder.size() + 1 + name.size());
-    relName.append(relFolder).push_back(kRelativeSeparator);
-    relName.append(name);
-    return relName;
+    return relName.append(name);
 }
 
 std::optional<std::string_view> FolderPart(std::string_view relName) {
@@ -221,11 +210,7 @@ std::vector<std::string> SharingStoredForm(const std::vector<std::string>& names
                                            std::string_view name, TextEncoding encoding,
                                            bool asKeys) {
     const auto form = [&](std::string_view text) {
-        std::string result = asKeys ? KeyForm(text, encoding) : ValueForm(text, encoding);
-        if (asKeys) {
-            std::transform(result.begin(), result.end(), result.begin(), LowerAscii);
-        }
-        return result;
+        return asKeys ? AsciiLowered(KeyForm(text, encoding)) : ValueForm(text, encoding);
     };
     const std::string own = form(name);
     std::vector<std::string> sharing;
@@ -239,15 +224,15 @@ std::vector<std::string> SharingStoredForm(const std::vector<std::string>& names
 }
 
 int ReadSoundIndex(const CAppSettings& settings, std::string_view relName) {
-    return settings.ReadInt(keys::kSoundFileSection, relName, -1);
+    return settings.ReadInt(kSoundMapSection, relName, -1);
 }
 
 int ValidSoundIndex(int index, int soundCount) {
-    return (index >= -1 && index < soundCount) ? index : -1;
+    return index >= 0 && index < soundCount ? index : -1;
 }
 
 bool WriteSoundIndex(CAppSettings& settings, std::string_view relName, int index) {
-    return settings.WriteInt(keys::kSoundFileSection, relName, index);
+    return settings.WriteInt(kSoundMapSection, relName, index);
 }
 
 }  // namespace zz

@@ -9,14 +9,17 @@ PictureLoadResult LoadPictureTable(const IFileSystem& fs, const std::string& pro
                                    const CAppSettings& soundMap, const PictureLoadRules& rules,
                                    IPictureDecoder& decoder) {
     PictureLoadResult result;
-    const bool inOrder = rules.displayOrder == 1;
+    const Settings& settings = rules.settings;
+    const bool inOrder = InStoredOrder(settings);
     int loaded = 0;  // the walk's running count, which random order uses as the slot
-    const std::string storedGroup = EncodingForm(rules.group, rules.encoding);
+    // The order list holds names in the form the settings file holds them.
+    const std::string storedGroup = EncodingForm(settings.group, settings.encoding);
 
     auto visit = [&](const WalkFile& file) {
-        const int slot =
-            inOrder ? OrderSlot(rules.order, ValueForm(file.relName, rules.encoding), storedGroup)
-                    : loaded;
+        const int slot = inOrder
+                             ? OrderSlot(settings.pictureOrder,
+                                         ValueForm(file.relName, settings.encoding), storedGroup)
+                             : loaded;
         if (slot < 0 || slot >= kPictureSlots) {
             return false;
         }
@@ -33,8 +36,8 @@ PictureLoadResult LoadPictureTable(const IFileSystem& fs, const std::string& pro
         ++loaded;
         return true;
     };
-    result.count = WalkFolder(fs, PictureFolder(programFolder, rules.group),
-                              PictureRelativeFolder(rules.group), 0, rules.maxCount, visit);
+    result.count = WalkFolder(fs, PictureFolder(programFolder, settings.group),
+                              PictureRelativeFolder(settings.group), 0, rules.maxCount, visit);
     return result;
 }
 

@@ -13,7 +13,7 @@
 #include <thread>
 #include <vector>
 
-#include "dialog_test_support.h"
+#include "tests/support/memory_tree.h"
 #include "settings/media_library.h"
 
 namespace zz {
@@ -148,14 +148,14 @@ TEST_F(BackgroundLoadTest, FillsTheSameSlotsAsLoadingAtOnce) {
     EXPECT_EQ(atOnce.sounds.at(3), 1);
 
     atOnce = Fresh();
-    rules.displayOrder = 1;
-    rules.order = {"g.png", "b\\d.png", "a.png", "gone.png", "e.png"};
+    rules.settings.displayOrder = DisplayOrder::kStored;
+    rules.settings.pictureOrder = {"g.png", "b\\d.png", "a.png", "gone.png", "e.png"};
     ExpectSameTableAsAtOnce();
     EXPECT_EQ(atOnce.slots.at(0), "g.png");
 
     // In order, an undecodable listed file is named and the files after it still load.
     atOnce = Fresh();
-    rules.order = {"a.png", "b\\c.png", "e.png"};
+    rules.settings.pictureOrder = {"a.png", "b\\c.png", "e.png"};
     ExpectSameTableAsAtOnce();
     EXPECT_EQ(atOnce.slots, (std::map<int, std::string>{{0, "a.png"}, {2, "e.png"}}));
 }

@@ -161,10 +161,10 @@ TEST_F(BadMediaTest, StoredOrderNamesWhatCannotBeShownAndLoadsTheRest) {
                                           kTruncatedPng, kText,         kHuge,
                                           kHugeJpeg,     kLocked,       kVanishing};
     PictureLoadRules rules;
-    rules.displayOrder = 1;
-    rules.order = {kHyou};
-    rules.order.insert(rules.order.end(), bad.begin(), bad.end());
-    rules.order.push_back(kSo);
+    rules.settings.displayOrder = DisplayOrder::kStored;
+    rules.settings.pictureOrder = {kHyou};
+    rules.settings.pictureOrder.insert(rules.settings.pictureOrder.end(), bad.begin(), bad.end());
+    rules.settings.pictureOrder.push_back(kSo);
     TableDecoder decoder;
     decoder.victim = kVanishing;
     const PictureLoadResult result = Load(rules, decoder);
@@ -174,9 +174,9 @@ TEST_F(BadMediaTest, StoredOrderNamesWhatCannotBeShownAndLoadsTheRest) {
 
 TEST_F(BadMediaTest, StoredOrderLoadsNamesThatHoldABackslashByteAndSkipsFolders) {
     PictureLoadRules rules;
-    rules.displayOrder = 1;
-    rules.order = {kFolderNamedLikeAPicture, kSo,
-                   std::string(kFolderNamedLikeAPicture) + "\\inner.jpg", kHyou};
+    rules.settings.displayOrder = DisplayOrder::kStored;
+    rules.settings.pictureOrder = {kFolderNamedLikeAPicture, kSo,
+                                   std::string(kFolderNamedLikeAPicture) + "\\inner.jpg", kHyou};
     TableDecoder decoder;
     const PictureLoadResult result = Load(rules, decoder);
     EXPECT_TRUE(result.unreadableNames.empty());

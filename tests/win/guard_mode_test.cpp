@@ -75,12 +75,12 @@ stdfs::path GuardedProgramFolder() {
                      folder / "images" / "a.png", stdfs::copy_options::overwrite_existing);
     stdfs::copy_file(Widen(std::string(ZZ_TEST_DATA_DIR) + "/pictures/not_a_picture.png"),
                      folder / "images" / "bad.png", stdfs::copy_options::overwrite_existing);
-    CAppSettings settings(Narrow(folder.wstring()));
-    settings.Load();
-    settings.m_nStartMode = 1;
-    settings.m_nDisplayOrder = 1;
-    settings.m_pictureOrder = {"bad.png", "a.png"};
-    EXPECT_TRUE(settings.Save());
+    CAppSettings store(Narrow(folder.wstring()));
+    Settings settings = store.Load();
+    settings.startMode = StartMode::kGuarded;
+    settings.displayOrder = DisplayOrder::kStored;
+    settings.pictureOrder = {"bad.png", "a.png"};
+    EXPECT_TRUE(store.Save(settings));
     return folder;
 }
 
@@ -99,7 +99,7 @@ TEST(GuardModeTest, StartedGuardedItStaysSoTellsBadFilesOnlyOutsideAndEndsClean)
     // Started twice, as a new document does: guarded both times, the cursor hidden once.
     for (int startUp = 0; startUp < 2; ++startUp) {
         view.OnInitialUpdate();
-        EXPECT_TRUE(view.Surface().IsFullScreen()) << startUp;
+        EXPECT_TRUE(view.Surface().InGuardMode()) << startUp;
     }
     ShowWindow(window, SW_SHOWMAXIMIZED);  // as the application shows it
     EXPECT_EQ(GetMenu(window), nullptr);
@@ -120,7 +120,7 @@ TEST(GuardModeTest, StartedGuardedItStaysSoTellsBadFilesOnlyOutsideAndEndsClean)
     EXPECT_TRUE(owner.told.empty());
 
     view.ToggleFullScreen();
-    EXPECT_FALSE(view.Surface().IsFullScreen());
+    EXPECT_FALSE(view.Surface().InGuardMode());
     EXPECT_NE(GetMenu(window), nullptr);
     EXPECT_EQ(GetWindowLongPtrW(window, GWL_STYLE) & (WS_CAPTION | WS_SYSMENU),
               WS_CAPTION | WS_SYSMENU);

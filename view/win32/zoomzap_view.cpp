@@ -95,7 +95,7 @@ Rect CZoomzapView::ClientRect() const {
 void CZoomzapView::OnInitialUpdate() {
     SetDpi(WindowDpi(GetHwnd()));
     LoadSettings();
-    SetWindowTextW(GetParentFrame(), Widen(m_strTitle).c_str());
+    SetWindowTextW(GetParentFrame(), Widen(m_settings.title).c_str());
     LoadSoundList();
     ChooseStartupGroup();
     LoadPictures();
@@ -103,55 +103,42 @@ void CZoomzapView::OnInitialUpdate() {
     m_surface.SetLastRect(ClientRect());
     m_keyboardGuard.SetUp();
     // A rerun while guarded, as after a new document, keeps the child inside.
-    if (m_nStartMode != 0 && !m_surface.IsFullScreen()) {
+    if (StartsGuarded(m_settings) && !m_surface.InGuardMode()) {
         EnterGuardMode();
     }
 }
 
 void CZoomzapView::LoadSettings() {
-    CAppSettings settings(m_strProgramFolder);
-    settings.Load();
-    m_strTitle = settings.m_strTitle;
-    m_nMaxZoom = settings.m_nMaxZoom;
-    m_nRotation = settings.m_nRotation;
-    m_nStartMode = settings.m_nStartMode;
-    m_surface.ApplySettings(settings, ClientRect());
-    m_encoding = settings.m_encoding;
-    m_strGroup =
-        LiveGroupName(SystemFileSystem(), m_strProgramFolder, settings.m_strGroup, m_encoding);
-    m_nDisplayOrder = settings.m_nDisplayOrder;
-    m_pictureOrder = settings.m_pictureOrder;
-    m_nMaxCount = settings.MaxMediaCount();
+    m_settings = CAppSettings(m_strProgramFolder).Load();
+    m_settings.group = LiveGroupName(SystemFileSystem(), m_strProgramFolder, m_settings.group,
+                                     m_settings.encoding);
+    m_surface.ApplySettings(m_settings, ClientRect());
 }
 
 void CZoomzapView::LoadSoundList() {
     m_szSoundsDir = SoundsFolder(m_strProgramFolder);
-    m_szSoundNames = ListSoundNames(SystemFileSystem(), m_strProgramFolder, m_nMaxCount);
+    m_szSoundNames =
+        ListSoundNames(SystemFileSystem(), m_strProgramFolder, MaxMediaCount(m_settings));
     m_surface.SetSoundCount(static_cast<int>(m_szSoundNames.size()));
 }
 
 void CZoomzapView::ChooseStartupGroup() {
-    if (m_strGroup != kGroupChooseAtStart) {
+    if (m_settings.group != kGroupChooseAtStart) {
         return;
     }
     // Closed without a choice, the picker leaves an empty group: all groups.
-    CGroupPickDlg picker(m_strProgramFolder);
-    picker.DoModal();
-    m_strGroup = picker.m_strGroup;
+    m_settings.group = RunGroupPickDialog(nullptr, {m_strProgramFolder}).value_or("");
 }
 
 void CZoomzapView::LoadPictures() {
     // Every slot is emptied first, so the table holds this load's pictures and nothing older.
     // The pictures come on the picture worker; the window answers keys meanwhile.
     PictureLoadRules rules;
-    rules.maxCount = m_nMaxCount;
-    rules.displayOrder = m_nDisplayOrder;
-    rules.group = m_strGroup;
-    rules.order = m_pictureOrder;
-    rules.encoding = m_encoding;
+    rules.settings = m_settings;
+    rules.maxCount = MaxMediaCount(m_settings);
     rules.soundCount = static_cast<int>(m_szSoundNames.size());
     m_unreadableNames.clear();  // this load names its own
-    m_hPictures.Load(GetHwnd(), m_strProgramFolder, rules, PictureKeepWidth(m_nMaxZoom));
+    m_hPictures.Load(GetHwnd(), m_strProgramFolder, rules, PictureKeepWidth(m_settings.maxZoom));
     m_surface.SetPictures(0, m_hPictures.Sounds());
 }
 
@@ -167,7 +154,7 @@ void CZoomzapView::OnPicturesReady() {
     } else {
         // In order the next picture is the next slot: only slots without a gap before them.
         const int count =
-            m_nDisplayOrder == 1 ? m_hPictures.LeadingCount() : m_hPictures.LoadedCount();
+            InStoredOrder(m_settings) ? m_hPictures.LeadingCount() : m_hPictures.LoadedCount();
         m_surface.SetPictureCount(count, m_hPictures.Sounds());
     }
     const int current = m_surface.Current();
@@ -184,14 +171,14 @@ void CZoomzapView::OnPicturesReady() {
 // Unreadable pictures are skipped like missing ones; the parent hears of them once the normal
 // window shows.
 void CZoomzapView::ReportUnreadableWhenSeen() {
-    if (!m_unreadableNames.empty() && !m_surface.IsFullScreen()) {
+    if (!m_unreadableNames.empty() && !m_surface.InGuardMode()) {
         PostMessageW(GetHwnd(), kReportUnreadableMessage, 0, 0);
     }
 }
 
 void CZoomzapView::OnReportUnreadable() {
     // Guarded again, or told already, since the message was posted: nothing to say now.
-    if (m_surface.IsFullScreen() || m_unreadableNames.empty() || m_pOwner == nullptr) {
+    if (m_surface.InGuardMode() || m_unreadableNames.empty() || m_pOwner == nullptr) {
         return;
     }
     m_pOwner->OnUnreadablePictures(std::exchange(m_unreadableNames, {}));
@@ -205,7 +192,7 @@ void CZoomzapView::WantPictures() {
     }
     m_hPictures.Want(current);
     const int count = m_surface.PictureCount();
-    if (m_nDisplayOrder == 1 && count > 1) {
+    if (InStoredOrder(m_settings) && count > 1) {
         m_hPictures.Want((current + 1) % count);
     }
 }
@@ -342,7 +329,7 @@ void CZoomzapView::OnRButtonUp(UINT, POINT) {
 }
 
 void CZoomzapView::ToggleFullScreen() {
-    if (m_surface.IsFullScreen()) {
+    if (m_surface.InGuardMode()) {
         LeaveGuardMode();
     } else {
         EnterGuardMode();

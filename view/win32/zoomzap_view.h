@@ -46,7 +46,7 @@ public:
 
     // Copies the settings file into the view; the pictures stay as they are.
     void LoadSettings();
-    // Reloads the picture table for m_strGroup.
+    // Reloads the picture table for the group in effect.
     void LoadPictures();
     // Enters the guard mode, or leaves it.
     void ToggleFullScreen();
@@ -57,9 +57,6 @@ public:
     void SetDpi(int dpi) { m_surface.SetDpi(dpi); }
 
     const PlaySurface& Surface() const { return m_surface; }
-
-    // The group whose pictures are loaded; the start-up choice replaces the stored value.
-    std::string m_strGroup;
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -95,14 +92,9 @@ private:
     std::vector<std::string> m_szSoundNames;
     std::string m_szSoundsDir;
 
-    std::string m_strTitle;
-    int m_nRotation = 0;  // kept with the settings; pictures are always drawn upright
-    int m_nStartMode = 0;
-    int m_nDisplayOrder = 0;
-    int m_nMaxCount = 10;
-    int m_nMaxZoom = 100;
-    std::vector<std::string> m_pictureOrder;
-    TextEncoding m_encoding = TextEncoding::kCp932;  // the settings file's
+    // As the settings file holds them, but for the group: the one whose pictures load, by
+    // the name its folder has now, or the start-up choice's answer.
+    Settings m_settings = DefaultSettings();
 
     bool m_bCursorShown = true;
     RECT m_rcSaved{};  // client rectangle when the guard mode was entered
