@@ -79,6 +79,8 @@ TEST_F(PlaySurfaceTest, GrowthIsGeometricWithAOnePixelFloorAndStopsPastTheMaximu
     const PaintPlan plan = surface.Paint(kClient);
     EXPECT_EQ(std::tuple(plan.kind, plan.slot, plan.picture, plan.stripCount),
               std::tuple(PaintPlan::Kind::kPicture, 0, Rect{-14, 93, 814, 507}, 2));
+    surface.SetLastRect(plan.picture);  // drawn over itself: nothing to clean
+    EXPECT_EQ(surface.Paint(kClient).stripCount, 0);
     settings.maxZoom = 10;  // of 1000: a width of 100 is not past it yet
     Start(1);
     surface.ShowNextPicture();

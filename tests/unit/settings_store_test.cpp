@@ -108,6 +108,8 @@ TEST(SettingsStore, IntegersInAnySectionAndEveryReadSeesEveryWrite) {
     EXPECT_EQ(reader.ReadInt(kSoundMapSection, "a.PNG", -1) +
                   reader.ReadInt("SoundFile", "表示\\ソ.png", -1),
               4);
+    // A record the file cannot hold is not reported as stored.
+    EXPECT_FALSE(reader.Save(Defaults([](Settings& s) { s.title = "two\nlines"; })));
 }
 
 // What a file holds is read, a damaged key as its default; a save writes the record where the
