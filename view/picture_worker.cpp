@@ -1,13 +1,15 @@
 #include "view/picture_worker.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace zz {
 
-PictureWorker::PictureWorker(Job threadStart, Job threadEnd)
-    : m_thread([this, start = std::move(threadStart), end = std::move(threadEnd)] {
-          Run(start, end);
-      }) {}
+PictureWorker::PictureWorker(int threads, Job threadStart, Job threadEnd) {
+    for (int i = 0; i < std::max(threads, 1); ++i) {
+        m_threads.emplace_back([this, threadStart, threadEnd] { Run(threadStart, threadEnd); });
+    }
+}
 
 PictureWorker::~PictureWorker() {
     {
@@ -17,7 +19,9 @@ PictureWorker::~PictureWorker() {
         m_normal.clear();
     }
     m_wake.notify_all();
-    m_thread.join();
+    for (std::thread& thread : m_threads) {
+        thread.join();
+    }
 }
 
 void PictureWorker::Post(Job job, bool urgent) {

@@ -47,6 +47,19 @@ TEST(MediaLibrary, FoldersAreListedSortedAndWalkedDepthFirst) {
     entries.push_back({"stale", false});
     EXPECT_FALSE(ListFolderSorted(tree.Fs(), JoinPath(tree.Root(), "missing"), entries));
     EXPECT_TRUE(entries.empty());
+    // A listing told to stop on the way gives up at once, however many entries are left.
+    const int many = int(IFileSystem::kListingStep) + 44;
+    for (int i = 0; i < many; ++i) {
+        tree.File("many/n" + std::to_string(i) + ".txt");
+    }
+    int asked = 0;
+    EXPECT_FALSE(ListFolderSorted(tree.Fs(), JoinPath(tree.Root(), "many"), entries,
+                                  [&] { return ++asked > 1; }));
+    EXPECT_EQ(std::pair(asked, entries.size()),
+              std::pair(2, size_t{0}));  // before and after a step
+    EXPECT_TRUE(
+        ListFolderSorted(tree.Fs(), JoinPath(tree.Root(), "many"), entries, [] { return false; }));
+    EXPECT_EQ(int(entries.size()), many);
     EXPECT_EQ(Walk(tree.Fs(), ImagesFolder(tree.Root()), 0, 100, true),
               (std::pair<Names, int>{
                   {"10.png", "9.png", "a.png", "A1.png", "Animals\\cow.JPG", "Animals\\deep\\x.png",
@@ -71,6 +84,16 @@ TEST(MediaLibrary, TheBoundIsSharedByAllLevelsAndTheWalkEndsWhereItIsReached) {
     EXPECT_EQ(Walk(tree, images, 0, 3, true),
               (std::pair<Names, int>{{"a.png", "b\\1.png", "b\\2.txt", "b\\c\\3.png"}, 3}));
     EXPECT_EQ(tree.Listed(), (Names{images, b, JoinPath(b, "c")}));  // nothing listed past it
+    // A walk told to stop lists nothing more, files or none in the folders left.
+    tree.Listed().clear();
+    int asked = 0;
+    FolderWalk walk(tree, images, "", [&] { return ++asked > 2; });
+    Names handed;
+    for (WalkFile file; walk.Next(file);) {
+        handed.emplace_back(file.relName);
+    }
+    EXPECT_EQ(std::tuple(handed, tree.Listed(), asked),
+              std::tuple(Names{"a.png", "b\\1.png", "b\\2.txt"}, Names{images, b}, 3));
     tree.Lock(b);  // a sub-folder that cannot be listed adds nothing
     EXPECT_EQ(Walk(tree, images, 0, 10).first, (Names{"a.png", "d.png", "e\\4.png"}));
     // Every folder holding a file and a folder of its own, as a folder loop does.

@@ -93,6 +93,32 @@ TEST_F(PlaySurfaceTest, GrowthIsGeometricWithAOnePixelFloorAndStopsPastTheMaximu
     EXPECT_TRUE(std::equal(strips, strips + 4, small.strips.begin()));
 }
 
+// The size a growth ends at is known before the first tick, for any growth, zoom and shape.
+TEST_F(PlaySurfaceTest, FinalSizeIsTheSizeTheLastTickDraws) {
+    for (const int growth : {10, 30, 1, 0, -20, 250}) {
+        for (const int zoom : {100, 50, 7, 0}) {
+            settings.growth = growth;
+            settings.maxZoom = zoom;
+            for (int slot = 0; slot < 3; ++slot) {
+                SCOPED_TRACE(testing::Message() << growth << " % to " << zoom << " %, " << slot);
+                Start(3);
+                sizes = {{0, {400, 200}}, {1, {300, 1000}}, {2, {999, 1}}};
+                int width = 0;
+                int height = 0;
+                ASSERT_TRUE(surface.FinalPictureSize(slot, kClient, width, height));
+                Next(slot + 1);  // in order: slot 0, 1, …
+                Halves(100000);
+                Rect drawn;
+                ASSERT_TRUE(surface.PictureRect(drawn) && surface.Current() == slot);
+                EXPECT_EQ(std::pair(width, height), std::pair(drawn.Width(), drawn.Height()));
+            }
+        }
+    }
+    int width = 0;
+    int height = 0;
+    EXPECT_FALSE(surface.FinalPictureSize(5, kClient, width, height));
+}
+
 // The right button pauses, then runs the picture the other way: it shrinks by the growth rule
 // and turns to grow once it is narrower than 2; the mouse moves the centre.
 TEST_F(PlaySurfaceTest, TheMousePlaysOnlyWhenSetAndAShrinkingPictureTurnsBelowTwo) {

@@ -61,7 +61,7 @@ TEST(BundledPictures, AreNeverEnlargedOnAFullHdScreenAndInFullColour) {
         if (entry.is_regular_file()) {
             const std::string name = Narrow(entry.path().wstring());
             DecodedPicture decoded;
-            ASSERT_TRUE(DecodePictureFile(entry.path().wstring(), 0, 0, decoded)) << name;
+            ASSERT_TRUE(DecodePictureFile(entry.path().wstring(), {}, decoded)) << name;
             EXPECT_LE(GrownWidth(settings, decoded.width, decoded.height), decoded.width) << name;
             EXPECT_GT(DistinctColours(decoded.image), 256) << name;
             ++pictures;

@@ -49,7 +49,7 @@ TEST(PictureStoreTest, LoadsOnItsWorkerSkippingBrokenFilesAndMakesLargeCopiesOnR
     const stdfs::path empty = ProgramFolder(L"empty", {});
     CPictureStore store;
     const PictureLoadRules rules;
-    store.Load(window, Narrow(folder.wstring()), rules, 1600);
+    store.Load(window, Narrow(folder.wstring()), rules);
     EXPECT_TRUE(store.Loading());
     CPictureStore::Update last;
     ASSERT_TRUE(PumpStore(store, window, [&](const CPictureStore::Update& update) {
@@ -70,16 +70,18 @@ TEST(PictureStoreTest, LoadsOnItsWorkerSkippingBrokenFilesAndMakesLargeCopiesOnR
     const std::size_t small = store.MemoryBytes();
     EXPECT_LT(small, std::size_t(1600) * 1200);  // far below the whole picture's 7.7 MB
 
-    // The large copy comes for the large picture only: the small one is kept whole already.
-    store.Want(1);
-    store.Want(0);
+    // A copy at the size the growth ends at comes for the large picture only: the small one is
+    // kept whole already.
+    store.Want({{1, 1000, 750}, {0, 1000, 750}});
     ASSERT_TRUE(PumpStore(store, window,
                           [&](const CPictureStore::Update&) { return store.LargeArrived(0); }));
     EXPECT_FALSE(store.LargeArrived(1));
-    EXPECT_GE(store.MemoryBytes(), small + std::size_t(1600) * 1200 * 4);
+    const std::size_t sized = store.MemoryBytes() - small;
+    EXPECT_GE(sized, std::size_t(1000) * 750 * 4);
+    EXPECT_LT(sized, std::size_t(1000) * 750 * 4 * 3 / 2);
 
     // A new load drops every picture at once.
-    store.Load(window, Narrow(empty.wstring()), rules, 1600);
+    store.Load(window, Narrow(empty.wstring()), rules);
     EXPECT_EQ(store.LoadedCount(), 0);
     EXPECT_EQ(store.MemoryBytes(), 0u);
     EXPECT_TRUE(PumpStore(store, window, [](const auto& update) { return update.done; }));

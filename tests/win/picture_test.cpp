@@ -4,10 +4,12 @@
 #include <objbase.h>
 
 #include <cstdlib>
+#include <stop_token>
 #include <string>
 
 #include "framework/handles.h"
 #include "view/bgra_image.h"
+#include "view/win32/stoppable_stream.h"
 
 namespace zz {
 namespace {
@@ -151,6 +153,17 @@ TEST_F(PictureTest, JpegClaimingAHugeSizeGivesAnEmptyPicture) {
 }
 
 TEST_F(PictureTest, LargePictureIsKeptReducedYetDrawnSharp) {
+    // Kept at the size it is drawn at, exactly, though a pixel off its proportions; never
+    // enlarged.
+    struct Case {
+        int width, height, keptWidth, keptHeight;
+    };
+    for (const Case& c : {Case{1000, 751, 1000, 751}, Case{1600, 1201, 1600, 1200}}) {
+        const CPicture exact = CPicture::LoadAt(PicturePath("large.png"), c.width, c.height);
+        EXPECT_EQ(exact.KeptWidth(), c.keptWidth);
+        EXPECT_EQ(exact.KeptHeight(), c.keptHeight);
+        EXPECT_EQ(exact.Width(), 1600);
+    }
     const CPicture kept = CPicture::Load(PicturePath("large.png"), 320, 1000);
     ASSERT_TRUE(kept);
     EXPECT_EQ(kept.Width(), 1600);
@@ -164,6 +177,31 @@ TEST_F(PictureTest, LargePictureIsKeptReducedYetDrawnSharp) {
     // The edge between quarters stays a sharp step at the size kept.
     EXPECT_EQ(canvas.At(159, 60) & 0xFFFFFF, kRed & 0xFFFFFF);
     EXPECT_EQ(canvas.At(160, 60) & 0xFFFFFF, kGreen & 0xFFFFFF);
+}
+
+// A stop reaches the codec through the file's reads: a decode after it gives nothing, and a
+// read after it reads nothing.
+TEST_F(PictureTest, AStopEndsTheDecodingAtTheNextReadOfTheFile) {
+    std::stop_source stopped;
+    stopped.request_stop();
+    EXPECT_FALSE(CPicture::Load(PicturePath("picture.jpg"), 0, 0, stopped.get_token()));
+    EXPECT_FALSE(CPicture::LoadAt(PicturePath("large.png"), 320, 240, stopped.get_token()));
+
+    Microsoft::WRL::ComPtr<IWICImagingFactory> factory;
+    ASSERT_TRUE(SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                           IID_PPV_ARGS(&factory))));
+    std::stop_source stop;
+    const auto stream =
+        OpenStoppableStream(*factory.Get(), PicturePath("picture.jpg"), stop.get_token());
+    ASSERT_TRUE(stream);
+    unsigned char bytes[2] = {};
+    ULONG read = 0;
+    EXPECT_EQ(stream->Read(bytes, 2, &read), S_OK);
+    EXPECT_EQ(read, 2u);
+    EXPECT_EQ(bytes[0], 0xFF);  // a JPEG file's first marker
+    stop.request_stop();
+    EXPECT_EQ(stream->Read(bytes, 2, &read), E_ABORT);
+    EXPECT_EQ(read, 0u);
 }
 
 TEST_F(PictureTest, AClippedDrawDoesNotSpoilTheNextWholeOne) {
