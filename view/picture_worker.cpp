@@ -15,8 +15,8 @@ PictureWorker::~PictureWorker() {
     {
         const std::lock_guard lock(m_mutex);
         m_stopping = true;
+        // A running job would still take these between its steps; no thread takes the others.
         m_urgent.clear();
-        m_normal.clear();
     }
     m_wake.notify_all();
     for (std::thread& thread : m_threads) {
