@@ -40,6 +40,7 @@ TEST(Codepage932, CodesAsWindowsMapsThemBothWays) {
     EXPECT_EQ(Cp932ToUtf8(Bytes({0x87, 0x90, 0xFA, 0x5B, 0xEE, 0xEF, 0xED, 0x40})), "≒∵ⅰ纊");
     // Bytes without a character decode to what Windows gives for them.
     EXPECT_EQ(Cp932ToUtf8(Bytes({'a', 0x81})), "a・");
+    EXPECT_EQ(Cp932ToUtf8(std::string_view("\x81\x40", 1)), "・");  // never read past the end
     EXPECT_EQ(Cp932ToUtf8(Bytes({0x81, 0x00, 'b'})), std::string("・\0b", 5));
     EXPECT_EQ(Cp932ToUtf8(Bytes({0x81, 0x7F, 0x81, 0xFD, 0x85, 0x40})), "・・・");
 }
@@ -56,6 +57,7 @@ TEST(Codepage932, WhatTheCodePageCannotHoldBecomesQuestionMarksNeverAscii) {
         {"\xED\xA0\x80", "???"},                        // a surrogate
         {"表\xE7\xA4", Bytes({0x95, 0x5C, '?', '?'})},  // cut short
         {"\xF4\x90\x80\x80\xF5\x80", "??????"},         // past U+10FFFF
+        {"\uFFFF", "?"},                                // the basic plane's last: one unit
     };
     for (const auto& c : cases) {
         bool lossless = true;

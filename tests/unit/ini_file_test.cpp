@@ -108,6 +108,8 @@ TEST(IniFile, UnicodeFilesAreReadAndWrittenInTheirOwnEncoding) {
         ASSERT_TRUE(ini.SetString("SoundFile", "〜\\é.png", "3"));
         EXPECT_EQ(ini.Bytes(), file(encoding, text + "[SoundFile]\r\n〜\\é.png=3\r\n"));
     }
+    // A pair of surrogates that ends the file is one character.
+    EXPECT_EQ(IniFile(file(TextEncoding::kUtf16Le, "[s]\r\nk=😀")).GetString("s", "k", ""), "😀");
     // A lone surrogate and half a code unit at the end: kept, read the same after a write, and
     // what is written after them stays readable.
     const std::string damaged =
