@@ -144,19 +144,18 @@ void CMainFrame::OnUnreadablePictures(const std::vector<std::string>& names) {
 
 std::string CMainFrame::PickStartupGroup() {
     // Closed without a choice, the picker leaves an empty group: all groups.
-    CGroupPickDlg picker(m_strProgramFolder);
-    picker.DoModal();
-    return picker.m_strGroup;
+    return RunGroupPickDialog(nullptr, {m_strProgramFolder}).value_or("");
 }
 
 void CMainFrame::OnSettings() {
-    CSettingsDlg dialog(m_strProgramFolder);
-    if (dialog.DoModal() != IDOK) {
+    const std::optional<SettingsDialogResult> result =
+        RunSettingsDialog(GetHwnd(), {m_strProgramFolder});
+    if (!result) {
         return;
     }
     // The dialog saved on OK; the view takes over every value, the group included.
     m_view.LoadSettings();
-    if (!dialog.m_bMediaChanged) {
+    if (!result->mediaChanged) {
         return;
     }
     m_view.ChooseStartupGroup();

@@ -90,21 +90,21 @@ void WholeDecodingBaseline(int count) {
 // Settings beside the program: up to 100 pictures, the photos in order so that a key press
 // each shows them all, and a quick growth.
 bool WriteSettings(int count) {
-    CAppSettings settings(Narrow(BenchFolder()));
-    settings.Load();
-    settings.m_nMaxMedia = 1;
-    settings.m_nDisplayOrder = 1;
-    settings.m_nGrowth = 30;
-    settings.m_nSpeed = 1;
-    settings.m_nMaxZoom = 100;
-    settings.m_nStartMode = 0;
-    settings.m_nSound = 0;
-    settings.m_strGroup.clear();
-    settings.m_pictureOrder.clear();
+    CAppSettings store(Narrow(BenchFolder()));
+    Settings settings = store.Load();
+    settings.mediaLimit = MediaLimit::kHundred;
+    settings.displayOrder = DisplayOrder::kStored;
+    settings.growth = 30;
+    settings.speed = 1;
+    settings.maxZoom = 100;
+    settings.startMode = StartMode::kNormal;
+    settings.sound = OnOff::kOff;
+    settings.group.clear();
+    settings.pictureOrder.clear();
     for (int i = 0; i < count; ++i) {
-        settings.m_pictureOrder.push_back(Narrow(PhotoName(i)));
+        settings.pictureOrder.push_back(Narrow(PhotoName(i)));
     }
-    return settings.Save();
+    return store.Save(settings);
 }
 
 struct FindWindowOf {

@@ -251,9 +251,9 @@ std::vector<PixelSize> LastTicks(int width, int height, int count) {
     } picture;
     picture.width = width;
     picture.height = height;
-    CAppSettings settings("unused");
-    settings.m_nGrowth = 10;
-    settings.m_nMaxZoom = 100;
+    Settings settings = DefaultSettings();
+    settings.growth = 10;
+    settings.maxZoom = 100;
     const Rect client{0, 0, kScreenWidth, kScreenHeight};
     PlaySurface surface(picture, picture);
     surface.ApplySettings(settings, client);

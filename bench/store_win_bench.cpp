@@ -70,9 +70,9 @@ public:
     void Load(const std::wstring& folder, int displayOrder) {
         PictureLoadRules rules;
         rules.maxCount = 100;
-        rules.displayOrder = displayOrder;
-        for (int i = 0; displayOrder == 1 && i < 100; ++i) {
-            rules.order.push_back(Narrow(bench::PhotoName(i)));
+        rules.settings.displayOrder = DisplayOrder{displayOrder};
+        for (int i = 0; InStoredOrder(rules.settings) && i < 100; ++i) {
+            rules.settings.pictureOrder.push_back(Narrow(bench::PhotoName(i)));
         }
         m_slots.clear();
         m_done = false;

@@ -1,8 +1,8 @@
 #include "dialogs/group_choice.h"
 
+#include <algorithm>
 #include <utility>
 
-#include "dialogs/typed_values.h"
 #include "settings/media_library.h"
 
 namespace zz {
@@ -12,7 +12,7 @@ namespace {
 constexpr unsigned kKeyDigit0 = 0x30;
 constexpr unsigned kKeyNumpad0 = 0x60;
 
-std::vector<std::string> Bounded(std::vector<std::string> groups) {
+std::vector<std::string> Offered(std::vector<std::string> groups) {
     if (groups.size() > static_cast<size_t>(kMaxGroups)) {
         groups.resize(kMaxGroups);
     }
@@ -23,73 +23,63 @@ std::vector<std::string> Bounded(std::vector<std::string> groups) {
 
 GroupSelectModel::GroupSelectModel(std::vector<std::string> groups, std::string_view current,
                                    TextEncoding encoding)
-    : m_allGroups(groups), m_groups(Bounded(std::move(groups))), m_encoding(encoding) {
-    for (size_t k = 0; k < m_groups.size(); ++k) {
-        if (m_groups[k] == current) {
-            m_nGroupRadio = kFirstGroupRadio + static_cast<int>(k);
-        }
-    }
+    : m_allGroups(groups), m_offered(Offered(std::move(groups))), m_encoding(encoding) {
+    const auto it = std::find(m_offered.begin(), m_offered.end(), current);
     if (current == kGroupChooseAtStart) {
-        m_nGroupRadio = 1;
+        m_nCheckedRadio = 1;
+    } else if (it != m_offered.end()) {
+        m_nCheckedRadio = kFirstGroupRadio + static_cast<int>(it - m_offered.begin());
     }
 }
 
-std::string GroupSelectModel::Caption(int radio) const {
-    if (radio == 0) {
-        return std::string(kAllGroupsCaption);
-    }
-    if (radio == 1) {
-        return std::string(kGroupChooseAtStart);
-    }
-    return IsVisible(radio) ? m_groups[static_cast<size_t>(radio - kFirstGroupRadio)]
-                            : std::string();
+std::string GroupSelectModel::GroupName(int radio) const {
+    return radio >= kFirstGroupRadio && IsVisible(radio)
+               ? m_offered[static_cast<size_t>(radio - kFirstGroupRadio)]
+               : std::string();
 }
 
 bool GroupSelectModel::IsVisible(int radio) const {
-    return radio >= 0 && radio < kFirstGroupRadio + static_cast<int>(m_groups.size());
+    return radio >= 0 && radio < kFirstGroupRadio + static_cast<int>(m_offered.size());
 }
 
 std::optional<std::string> GroupSelectModel::ValueOf(int radio) const {
     if (!IsVisible(radio)) {
         return std::nullopt;
     }
-    return radio == 0 ? std::string() : Caption(radio);
+    return radio == 1 ? std::string(kGroupChooseAtStart) : GroupName(radio);
 }
 
-std::string GroupSelectModel::CollisionMessage(int radio) const {
+std::vector<std::string> GroupSelectModel::Collisions(int radio) const {
     const std::optional<std::string> value = ValueOf(radio);
     if (!value || !IsSingleGroup(*value)) {
         return {};
     }
     std::vector<std::string> sharing = SharingStoredForm(m_allGroups, *value, m_encoding, false);
-    if (sharing.empty()) {
-        return {};
+    if (!sharing.empty()) {
+        sharing.insert(sharing.begin(), *value);
     }
-    sharing.insert(sharing.begin(), *value);
-    return "次のグループは、設定ファイルの中では同じ名前になるため、区別できません。"
-           "どれかのフォルダーの名前を変えてから選んでください。" +
-           QuotedLines(sharing);
+    return sharing;
 }
 
 GroupPickModel::GroupPickModel(std::vector<std::string> groups)
-    : m_groups(Bounded(std::move(groups))) {}
+    : m_offered(Offered(std::move(groups))) {}
 
 std::string GroupPickModel::Caption(int button) const {
     if (IsEnabled(button)) {
-        return m_groups[static_cast<size_t>(button)];
+        return m_offered[static_cast<size_t>(button)];
     }
     return std::to_string((button + 1) % 10);
 }
 
 bool GroupPickModel::IsEnabled(int button) const {
-    return button >= 0 && button < static_cast<int>(m_groups.size());
+    return button >= 0 && button < static_cast<int>(m_offered.size());
 }
 
 std::optional<std::string> GroupPickModel::Pick(int button) const {
     if (!IsEnabled(button)) {
         return std::nullopt;
     }
-    return m_groups[static_cast<size_t>(button)];
+    return m_offered[static_cast<size_t>(button)];
 }
 
 int PickButtonForKey(unsigned virtualKey) {
@@ -107,7 +97,6 @@ int PickButtonForKey(unsigned virtualKey) {
 
 std::string EscapeMnemonics(std::string_view name) {
     std::string text;
-    text.reserve(name.size());
     for (const char c : name) {
         if (c == '&') {
             text.push_back('&');

@@ -1,7 +1,6 @@
 #pragma once
 // The group selection dialog and the start-up group picker without their windows.
 
-#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,32 +13,30 @@ namespace zz {
 inline constexpr int kGroupRadioCount = 12;
 // Radio 0 is all groups, radio 1 the start-up choice, radios 2 to 11 the groups found.
 inline constexpr int kFirstGroupRadio = 2;
-inline constexpr std::string_view kAllGroupsCaption = "全グループ";
 
 class GroupSelectModel {
 public:
     // groups: the groups found, in listing order, of which the first kMaxGroups are offered;
     // current: the group value to show; encoding: the settings file's.
     GroupSelectModel(std::vector<std::string> groups, std::string_view current,
-                     TextEncoding encoding = TextEncoding::kCp932);
+                     TextEncoding encoding);
 
-    // Caption of radio index, empty for a radio without a group.
-    std::string Caption(int radio) const;
+    // The radio that shows the current value: all groups for a value no radio offers.
+    int CheckedRadio() const { return m_nCheckedRadio; }
+    // The group name of a group radio; empty for the others.
+    std::string GroupName(int radio) const;
     bool IsVisible(int radio) const;
-    // The radio that shows the current value.
-    int m_nGroupRadio = 0;
-
     // The group value that the radio stands for; none for an index that is no visible radio.
     std::optional<std::string> ValueOf(int radio) const;
-
-    // Tells the parent which other groups the settings file would hold under the same name as
-    // the radio's group; empty when there are none and the value can be stored.
-    std::string CollisionMessage(int radio) const;
+    // The radio's group and the other groups that the settings file would hold under the same
+    // name, so that they cannot be told apart; empty when the value can be stored.
+    std::vector<std::string> Collisions(int radio) const;
 
 private:
     std::vector<std::string> m_allGroups;
-    std::vector<std::string> m_groups;
+    std::vector<std::string> m_offered;
     TextEncoding m_encoding;
+    int m_nCheckedRadio = 0;
 };
 
 inline constexpr int kPickButtonCount = 10;
@@ -56,7 +53,7 @@ public:
     std::optional<std::string> Pick(int button) const;
 
 private:
-    std::vector<std::string> m_groups;
+    std::vector<std::string> m_offered;
 };
 
 // Button of a digit key, on the main keyboard or the numeric keypad; -1 for other keys.

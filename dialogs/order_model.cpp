@@ -4,7 +4,6 @@
 #include <map>
 #include <optional>
 
-#include "dialogs/typed_values.h"
 #include "settings/ini_file.h"
 #include "settings/media_library.h"
 
@@ -131,14 +130,13 @@ std::vector<std::string> MergeOrder(const std::vector<std::string>& stored,
     return order;
 }
 
-std::string OrderCollisionMessage(const std::vector<std::string>& rows, TextEncoding encoding) {
+std::vector<std::string> OrderCollisions(const std::vector<std::string>& rows,
+                                         TextEncoding encoding) {
     for (const std::string& row : rows) {
         std::vector<std::string> sharing = SharingStoredForm(rows, row, encoding, false);
         if (!sharing.empty()) {
             sharing.insert(sharing.begin(), row);
-            return "次の画像は、設定ファイルの中では同じ名前になるため、順番を区別できません。"
-                   "どれかのファイルの名前を変えてから並べ替えてください。" +
-                   QuotedLines(sharing);
+            return sharing;
         }
     }
     return {};

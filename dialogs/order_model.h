@@ -30,8 +30,7 @@ struct OrderListing {
 // that. Stored names are matched in the form a settings file of this encoding holds them.
 OrderListing BuildOrderList(const IFileSystem& fs, std::string_view programFolder,
                             std::string_view group, int maxCount,
-                            const std::vector<std::string>& stored,
-                            TextEncoding encoding = TextEncoding::kCp932);
+                            const std::vector<std::string>& stored, TextEncoding encoding);
 
 // The order after OK: rows, top to bottom, take the places of the shown entries, and rows
 // beyond them go to the end; gone entries are left out, and every other group's entry keeps
@@ -40,9 +39,10 @@ std::vector<std::string> MergeOrder(const std::vector<std::string>& stored,
                                     const OrderListing& listing,
                                     const std::vector<std::string>& rows);
 
-// Tells the parent which rows a settings file of this encoding would store under one name, so
-// that their order could not be told apart; empty when there are none.
-std::string OrderCollisionMessage(const std::vector<std::string>& rows, TextEncoding encoding);
+// The first row that a settings file of this encoding would store under one name with others,
+// then those others: their order could not be told apart. Empty when there is none.
+std::vector<std::string> OrderCollisions(const std::vector<std::string>& rows,
+                                         TextEncoding encoding);
 
 // Virtual-key codes the list box reacts to.
 inline constexpr unsigned kKeyControl = 0x11;
@@ -56,7 +56,6 @@ class ReorderKeys {
 public:
     OrderMove OnKeyDown(unsigned key);
     void OnKeyUp(unsigned key);
-    bool CtrlDown() const { return m_bCtrlDown; }
 
 private:
     bool m_bCtrlDown = false;

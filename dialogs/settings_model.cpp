@@ -5,111 +5,87 @@
 #include "dialogs/typed_values.h"
 #include "settings/ini_file.h"
 #include "settings/media_library.h"
-#include "settings/settings_keys.h"
 
 namespace zz {
 
 namespace {
 
-ComboState ComboFor(std::span<const std::string_view> choices, const std::string& text) {
-    return ComboState{text, FindComboEntry(choices, text)};
+ComboState ComboFor(std::span<const std::string_view> choices, int value) {
+    std::string text = std::to_string(value);
+    const int selected = FindComboEntry(choices, text);
+    return ComboState{std::move(text), selected};
 }
 
 // A radio pair checks one button only for the indices 0 and 1.
-int RadioShown(int index) {
-    return (index == 0 || index == 1) ? index : -1;
+template <typename Mode>
+int RadioShown(Mode stored) {
+    const int index = static_cast<int>(stored);
+    return index == 0 || index == 1 ? index : -1;
 }
 
-// A pair left with neither button checked stands for the stored value it could not show: no
-// click can uncheck both, so the parent did not change it.
-int RadioStored(int shown, int stored) {
-    return shown == -1 && RadioShown(stored) == -1 ? stored : shown;
-}
-
-std::string Replace(std::string_view format, std::string_view value) {
-    std::string text(format);
-    const size_t at = text.find("%s");
-    if (at != std::string::npos) {
-        text.replace(at, 2, value);
+template <typename Mode>
+void TakeRadio(int shown, Mode& stored) {
+    if (shown != -1 || RadioShown(stored) != -1) {
+        stored = static_cast<Mode>(shown);
     }
-    return text;
 }
 
 }  // namespace
 
 SettingsModel::SettingsModel(std::string programFolder, IFileSystem& fs)
-    : m_settings(programFolder, fs), m_programFolder(std::move(programFolder)), m_fs(&fs) {}
+    : m_programFolder(std::move(programFolder)), m_fs(&fs), m_store(m_programFolder, fs) {}
 
 void SettingsModel::Load() {
-    m_settings.Load();
-    m_strGrowth = std::to_string(m_settings.m_nGrowth);
-    m_strSpeed = std::to_string(m_settings.m_nSpeed);
-    m_strMaxZoom = std::to_string(m_settings.m_nMaxZoom);
-    m_nRotation = m_settings.m_nRotation;
-    m_nStartMode = m_settings.m_nStartMode;
-    m_nMouse = m_settings.m_nMouse;
-    m_nSound = m_settings.m_nSound;
-    m_nMaxMedia = m_settings.m_nMaxMedia;
-    m_strGroup =
-        LiveGroupName(*m_fs, m_programFolder, m_settings.m_strGroup, m_settings.m_encoding);
-    m_nDisplayOrder = m_settings.m_nDisplayOrder;
-    m_orderList = m_settings.m_pictureOrder;
-    m_bAssignEnabled = m_settings.m_nSound != 0;
-    m_bOrderEnabled = m_settings.m_nDisplayOrder != 0;
+    m_settings = m_store.Load();
+    m_settings.group = LiveGroupName(*m_fs, m_programFolder, m_settings.group, m_settings.encoding);
+    m_bAssignEnabled = SoundOn(m_settings);
+    m_bOrderEnabled = !ChoosesAtRandom(m_settings);
 }
 
 SettingsControls SettingsModel::ToControls() const {
-    SettingsControls controls;
-    controls.growth = ComboFor(kGrowthChoices, m_strGrowth);
-    controls.speed = ComboFor(kSpeedChoices, m_strSpeed);
-    controls.maxZoom = ComboFor(kMaxZoomChoices, m_strMaxZoom);
-    controls.rotation = RadioShown(m_nRotation);
-    controls.startMode = RadioShown(m_nStartMode);
-    controls.mouse = RadioShown(m_nMouse);
-    controls.sound = RadioShown(m_nSound);
-    controls.maxMedia = RadioShown(m_nMaxMedia);
-    controls.displayOrder = RadioShown(m_nDisplayOrder);
-    controls.group = m_strGroup;
-    return controls;
+    return SettingsControls{ComboFor(kGrowthChoices, m_settings.growth),
+                            ComboFor(kSpeedChoices, m_settings.speed),
+                            ComboFor(kMaxZoomChoices, m_settings.maxZoom),
+                            RadioShown(m_settings.rotation),
+                            RadioShown(m_settings.startMode),
+                            RadioShown(m_settings.mouse),
+                            RadioShown(m_settings.sound),
+                            RadioShown(m_settings.mediaLimit),
+                            RadioShown(m_settings.displayOrder),
+                            m_settings.group};
 }
 
 void SettingsModel::FromControls(const SettingsControls& controls) {
-    m_strGrowth = controls.growth.text;
-    m_strSpeed = controls.speed.text;
-    m_strMaxZoom = controls.maxZoom.text;
-    m_nRotation = RadioShown(controls.rotation);
-    m_nStartMode = RadioShown(controls.startMode);
-    m_nMouse = RadioShown(controls.mouse);
-    m_nSound = RadioShown(controls.sound);
-    m_nMaxMedia = RadioShown(controls.maxMedia);
-    m_nDisplayOrder = RadioShown(controls.displayOrder);
-    m_strGroup = controls.group;
+    m_settings.growth = ParseTypedNumber(controls.growth.text);
+    m_settings.speed = ParseTypedNumber(controls.speed.text);
+    m_settings.maxZoom = ParseTypedNumber(controls.maxZoom.text);
+    TakeRadio(controls.rotation, m_settings.rotation);
+    TakeRadio(controls.startMode, m_settings.startMode);
+    TakeRadio(controls.mouse, m_settings.mouse);
+    TakeRadio(controls.sound, m_settings.sound);
+    TakeRadio(controls.mediaLimit, m_settings.mediaLimit);
+    TakeRadio(controls.displayOrder, m_settings.displayOrder);
+    m_settings.group = controls.group;
 }
 
-FolderPrompt SettingsModel::OnImagesFolder() {
+std::string SettingsModel::OnImagesFolder() {
     m_bMediaChanged = true;
-    const std::string folder = ImagesFolder(m_programFolder);
-    return FolderPrompt{
-        folder,
-        Replace("表示したい画像ファイル(*.bmp; *.jpg; *.jpeg; *.png)を\n%s に置いて下さい。",
-                folder)};
+    return ImagesFolder(m_programFolder);
 }
 
-FolderPrompt SettingsModel::OnSoundsFolder() const {
-    const std::string folder = SoundsFolder(m_programFolder);
-    return FolderPrompt{folder,
-                        Replace("鳴らしたい音声ファイル(*.wav)を\n%s に置いて下さい。", folder)};
+std::string SettingsModel::OnSoundsFolder() const {
+    return SoundsFolder(m_programFolder);
 }
 
 void SettingsModel::OnOrderDone(std::vector<std::string> order) {
-    m_orderList = std::move(order);
+    m_settings.pictureOrder = std::move(order);
     m_bMediaChanged = true;
 }
 
 bool SettingsModel::OnGroupChosen(std::string group) {
-    m_strGroup = std::move(group);
+    m_settings.group = std::move(group);
     m_bMediaChanged = true;
-    return m_nDisplayOrder == 1;
+    return InStoredOrder(m_settings);
 }
 
 void SettingsModel::OnDisplayRandom() {
@@ -127,39 +103,11 @@ bool SettingsModel::OnSoundsAssigned(const std::vector<std::string>& pictureName
         }
     }
     m_bMediaChanged = true;
-    return m_settings.WriteInts(keys::kSoundFileSection, values);
+    return m_store.WriteInts(kSoundMapSection, values);
 }
 
 bool SettingsModel::Store() {
-    m_settings.m_nGrowth = ParseTypedNumber(m_strGrowth);
-    m_settings.m_nSpeed = ParseTypedNumber(m_strSpeed);
-    m_settings.m_nMaxZoom = ParseTypedNumber(m_strMaxZoom);
-    m_settings.m_nRotation = RadioStored(m_nRotation, m_settings.m_nRotation);
-    m_settings.m_nStartMode = RadioStored(m_nStartMode, m_settings.m_nStartMode);
-    m_settings.m_nMouse = RadioStored(m_nMouse, m_settings.m_nMouse);
-    m_settings.m_nSound = RadioStored(m_nSound, m_settings.m_nSound);
-    m_settings.m_nMaxMedia = RadioStored(m_nMaxMedia, m_settings.m_nMaxMedia);
-    m_settings.m_nDisplayOrder = RadioStored(m_nDisplayOrder, m_settings.m_nDisplayOrder);
-    m_settings.m_strGroup = m_strGroup;
-    m_settings.m_pictureOrder = m_orderList;
-    return m_settings.Save();
-}
-
-std::string SettingsModel::SaveFailedMessage() const {
-    return Replace("設定を保存できませんでした。次のファイルに書き込めません。\n%s",
-                   m_settings.m_strIniPath);
-}
-
-std::string SettingsModel::AssignFailedMessage() const {
-    return Replace("音声の割り付けを保存できませんでした。次のファイルに書き込めません。\n%s",
-                   m_settings.m_strIniPath);
-}
-
-std::string QuotedArgument(std::string_view path) {
-    std::string quoted;
-    quoted.reserve(path.size() + 2);
-    quoted.append(1, '"').append(path).append(1, '"');
-    return quoted;
+    return m_store.Save(m_settings);
 }
 
 }  // namespace zz

@@ -34,79 +34,59 @@ struct SettingsControls {
     int startMode = -1;
     int mouse = -1;
     int sound = -1;
-    int maxMedia = -1;
+    int mediaLimit = -1;
     int displayOrder = -1;
     std::string group;
 };
 
-// A media folder to open in the file browser, after telling the parent what belongs there.
-struct FolderPrompt {
-    std::string folder;
-    std::string message;
-};
-
 class SettingsModel {
 public:
-    explicit SettingsModel(std::string programFolder = ProgramFolder(),
-                           IFileSystem& fs = SystemFileSystem());
+    SettingsModel(std::string programFolder, IFileSystem& fs);
 
-    // Reads the settings file into the members, as the dialog opens; the group by the name
-    // its folder has now.
+    // Reads the settings file, as the dialog opens; the group by the name its folder has now.
     void Load();
 
     SettingsControls ToControls() const;
+    // A radio pair that shows neither button keeps the stored value it could not show: no
+    // click can clear both, so the parent did not change it.
     void FromControls(const SettingsControls& controls);
 
-    // 100 unless the maximum-media index is 0, so that -1 counts as 100.
-    int MaxCount() const { return m_nMaxMedia != 0 ? 100 : 10; }
-
-    FolderPrompt OnImagesFolder();
-    FolderPrompt OnSoundsFolder() const;
+    // The media folders to open, after telling the parent what belongs there.
+    std::string OnImagesFolder();
+    std::string OnSoundsFolder() const;
     // The order dialog's list, taken back whatever way that dialog was left.
     void OnOrderDone(std::vector<std::string> order);
-    // True when the order dialog is to follow, for the in-order display.
+    // True when the order dialog is to follow.
     bool OnGroupChosen(std::string group);
-    void OnMaxMedia() { m_bMediaChanged = true; }
+    void OnMediaLimit() { m_bMediaChanged = true; }
     void OnDisplayRandom();
     void OnDisplayInOrder() { m_bOrderEnabled = true; }
-    void OnSoundOff() { m_bAssignEnabled = false; }
-    void OnSoundOn() { m_bAssignEnabled = true; }
+    void OnSound(bool on) { m_bAssignEnabled = on; }
     // Writes one sound index per listed picture in one save, all or nothing, leaving out names
     // that cannot be keys; false when the file could not be written.
     bool OnSoundsAssigned(const std::vector<std::string>& pictureNames,
                           const std::vector<int>& assignments);
 
-    // Stores the members and writes the settings file; false when it could not be written,
-    // and the members stay as they are for another try. A radio pair that shows neither
-    // button keeps the stored value it could not show.
+    // Writes the record; false when the file could not be written, and everything stays as
+    // it is for another try.
     bool Store();
 
-    std::string SaveFailedMessage() const;
-    std::string AssignFailedMessage() const;
-
-    CAppSettings m_settings;
-    std::vector<std::string> m_orderList;
-    bool m_bMediaChanged = false;
-    std::string m_strGrowth;
-    std::string m_strSpeed;
-    std::string m_strMaxZoom;
-    int m_nRotation = -1;
-    int m_nStartMode = -1;
-    int m_nMouse = -1;
-    int m_nSound = -1;
-    int m_nMaxMedia = -1;
-    std::string m_strGroup;
-    int m_nDisplayOrder = -1;
+    const Settings& Edited() const { return m_settings; }
+    const std::string& Folder() const { return m_programFolder; }
+    const std::string& IniPath() const { return m_store.IniPath(); }
+    bool MediaChanged() const { return m_bMediaChanged; }
     // Buttons "割り付け" and "並び替え".
-    bool m_bAssignEnabled = true;
-    bool m_bOrderEnabled = true;
+    bool AssignEnabled() const { return m_bAssignEnabled; }
+    bool OrderEnabled() const { return m_bOrderEnabled; }
 
 private:
     std::string m_programFolder;
     IFileSystem* m_fs;
+    CAppSettings m_store;
+    Settings m_settings;
+    bool m_bMediaChanged = false;
+    bool m_bAssignEnabled = false;
+    bool m_bOrderEnabled = false;
 };
-
-// A path as one argument of a command line, so that blanks and commas stay inside it.
-std::string QuotedArgument(std::string_view path);
 
 }  // namespace zz

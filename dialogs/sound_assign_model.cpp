@@ -2,97 +2,69 @@
 
 #include <algorithm>
 
-#include "dialogs/typed_values.h"
 #include "settings/app_settings.h"
 #include "settings/ini_file.h"
 #include "settings/media_library.h"
 
 namespace zz {
 
-namespace {
-
-std::string CannotBeKeyMessage(std::string_view name) {
-    const std::string_view reason = name.find('=') != std::string_view::npos
-                                        ? "名前に「=」があるため"
-                                        : "名前が「[」で始まるため";
-    return "「" + std::string(name) + "」は、" + std::string(reason) +
-           "設定ファイルに音声を記録できません。ファイルの名前を変えてから割り付けてください。";
-}
-
-}  // namespace
-
-void SoundAssignModel::Build(const IFileSystem& fs, std::string_view programFolder,
-                             const CAppSettings& settings) {
-    m_pictureNames.clear();
-    m_assignments.clear();
-    m_soundRows.assign(1, std::string(kRandomSoundText));
-    m_soundIndices.assign(1, -1);
-    m_encoding = settings.m_encoding;
-    WalkFolder(fs, ImagesFolder(programFolder), "", 0, m_nMaxCount, [&](const WalkFile& file) {
+SoundAssignModel::SoundAssignModel(IFileSystem& fs, const std::string& programFolder,
+                                   int maxCount) {
+    const CAppSettings store(programFolder, fs);
+    m_encoding = store.Load().encoding;
+    WalkFolder(fs, ImagesFolder(programFolder), "", 0, maxCount, [&](const WalkFile& file) {
         if (!IsPictureFile(file.relName)) {
             return false;
         }
         m_pictureNames.emplace_back(file.relName);
+        m_assignments.push_back(ReadSoundIndex(store, file.relName));
         return true;
     });
     // Rows come from the play surface's own sound list, so a stored index plays the sound
     // that was chosen here; files it would play but that are no sounds are not offered.
-    const std::vector<std::string> playList = ListSoundNames(fs, programFolder, m_nMaxCount);
-    for (size_t i = 0; i < playList.size(); ++i) {
-        if (IsSoundFile(playList[i])) {
-            m_soundRows.push_back(playList[i]);
-            m_soundIndices.push_back(static_cast<int>(i));
+    int index = 0;
+    for (const std::string& name : ListSoundNames(fs, programFolder, maxCount)) {
+        if (IsSoundFile(name)) {
+            m_sounds.push_back(name);
+            m_soundIndices.push_back(index);
         }
-    }
-    for (const std::string& name : m_pictureNames) {
-        m_assignments.push_back(ReadSoundIndex(settings, name));
+        ++index;
     }
 }
 
-std::string SoundAssignModel::PictureRow(size_t picture) const {
-    std::string row = m_pictureNames[picture];
-    row.append(" = ").append(SoundText(m_assignments[picture]));
-    return row;
+std::optional<std::string> SoundAssignModel::SoundOf(size_t picture) const {
+    const auto it = std::find(m_soundIndices.begin(), m_soundIndices.end(), m_assignments[picture]);
+    if (it == m_soundIndices.end()) {
+        return std::nullopt;
+    }
+    return m_sounds[static_cast<size_t>(it - m_soundIndices.begin())];
 }
 
 AssignOutcome SoundAssignModel::Assign(int pictureRow, int soundRow) {
     AssignOutcome outcome;
     if (pictureRow < 0 || static_cast<size_t>(pictureRow) >= m_assignments.size() || soundRow < 0 ||
-        static_cast<size_t>(soundRow) >= m_soundIndices.size()) {
+        static_cast<size_t>(soundRow) > m_soundIndices.size()) {
         return outcome;
     }
     const auto picture = static_cast<size_t>(pictureRow);
     const std::string& name = m_pictureNames[picture];
     if (!IniFile::CanBeKey(name)) {
-        outcome.message = CannotBeKeyMessage(name);
+        outcome.refusal = name.find('=') != std::string::npos ? KeyRefusal::kHasEquals
+                                                              : KeyRefusal::kStartsWithBracket;
         return outcome;
     }
-    const int sound = m_soundIndices[static_cast<size_t>(soundRow)];
+    const int sound = soundRow == 0 ? -1 : m_soundIndices[static_cast<size_t>(soundRow - 1)];
     m_assignments[picture] = sound;
     outcome.assigned = true;
-    std::vector<std::string> sharing = SharingStoredForm(m_pictureNames, name, m_encoding, true);
+    const std::vector<std::string> sharing =
+        SharingStoredForm(m_pictureNames, name, m_encoding, true);
     for (size_t i = 0; i < m_pictureNames.size(); ++i) {
         if (std::find(sharing.begin(), sharing.end(), m_pictureNames[i]) != sharing.end()) {
             m_assignments[i] = sound;
             outcome.alsoChanged.push_back(i);
         }
     }
-    if (!sharing.empty()) {
-        sharing.insert(sharing.begin(), name);
-        outcome.message =
-            "次の画像は、設定ファイルの中では同じ名前になるため、同じ音声になります。"
-            "別々の音声にするには、ファイルの名前を変えてください。" +
-            QuotedLines(sharing);
-    }
     return outcome;
-}
-
-std::string_view SoundAssignModel::SoundText(int index) const {
-    const auto it = std::find(m_soundIndices.begin(), m_soundIndices.end(), index);
-    if (it == m_soundIndices.end()) {
-        return kRandomSoundText;
-    }
-    return m_soundRows[static_cast<size_t>(it - m_soundIndices.begin())];
 }
 
 }  // namespace zz

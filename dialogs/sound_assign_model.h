@@ -2,8 +2,8 @@
 // The sound assignment dialog without its window: the pictures with their stored sounds, the
 // sounds to choose from, and what "割り付け" changes.
 
+#include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "settings/file_system.h"
@@ -11,47 +11,41 @@
 
 namespace zz {
 
-class CAppSettings;
-
-// Shown for a picture without a valid sound, and the sound row that gives a random sound.
-inline constexpr std::string_view kRandomSoundText = "ランダム";
+// Why a picture cannot be given a sound: the settings file cannot hold its name as a key.
+enum class KeyRefusal { kNone, kHasEquals, kStartsWithBracket };
 
 struct AssignOutcome {
     bool assigned = false;
+    KeyRefusal refusal = KeyRefusal::kNone;
     // Other pictures given the same sound: the settings file holds their names as one key.
     std::vector<size_t> alsoChanged;
-    // What the parent is to be told; empty when nothing.
-    std::string message;
 };
 
 class SoundAssignModel {
 public:
     // Lists the pictures of the whole images tree and the playable sounds, each up to
-    // m_nMaxCount, and reads each picture's stored sound; settings must be loaded.
-    void Build(const IFileSystem& fs, std::string_view programFolder, const CAppSettings& settings);
+    // maxCount, and reads each picture's stored sound from the settings file.
+    SoundAssignModel(IFileSystem& fs, const std::string& programFolder, int maxCount);
 
-    // Row i of the picture list: "name = sound".
-    std::string PictureRow(size_t picture) const;
-    // "ランダム" first, then the sounds.
-    const std::vector<std::string>& SoundRows() const { return m_soundRows; }
+    const std::vector<std::string>& PictureNames() const { return m_pictureNames; }
+    // Per picture the stored sound index, -1 for random; values that name no sound are kept.
+    const std::vector<int>& Assignments() const { return m_assignments; }
+    // Sound row 0 is a random sound, row k the sound Sounds()[k - 1].
+    const std::vector<std::string>& Sounds() const { return m_sounds; }
+    // The picture's sound, none for a random one (also for a stored value that names none).
+    std::optional<std::string> SoundOf(size_t picture) const;
 
     // Gives picture row p the sound of sound row s. Nothing changes when either is no row, or
-    // when the picture's name cannot be a key of the settings file (the message says why).
+    // when the picture's name cannot be a key of the settings file.
     AssignOutcome Assign(int pictureRow, int soundRow);
 
-    std::vector<std::string> m_pictureNames;
-    // Per picture the stored sound index, -1 for random; values that name no sound are kept.
-    std::vector<int> m_assignments;
-    int m_nMaxCount = 10;
-
 private:
-    // Row text of a stored value.
-    std::string_view SoundText(int index) const;
-
-    std::vector<std::string> m_soundRows;
-    // Per sound row, its index in the play surface's sound list: the number that is stored.
+    std::vector<std::string> m_pictureNames;
+    std::vector<int> m_assignments;
+    std::vector<std::string> m_sounds;
+    // Per sound, its index in the play surface's sound list: the number that is stored.
     std::vector<int> m_soundIndices;
-    TextEncoding m_encoding = TextEncoding::kCp932;
+    TextEncoding m_encoding;  // the settings file's
 };
 
 }  // namespace zz

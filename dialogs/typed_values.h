@@ -2,9 +2,7 @@
 // Turning what a parent types or picks in the settings dialog into stored values and back.
 
 #include <span>
-#include <string>
 #include <string_view>
-#include <vector>
 
 namespace zz {
 
@@ -16,8 +14,5 @@ int ParseTypedNumber(std::string_view text);
 // Index of the entry that equals text, letter case aside; -1 when none does, and the combo
 // box then shows text as it is, so that what is stored comes back unchanged.
 int FindComboEntry(std::span<const std::string_view> entries, std::string_view text);
-
-// Names for a message, each on a line of its own in Japanese quotes.
-std::string QuotedLines(const std::vector<std::string>& names);
 
 }  // namespace zz

@@ -64,6 +64,21 @@
 #define IDC_PICK_BUTTON8 1015
 #define IDC_PICK_BUTTON9 1017
 
+// Texts of the dialogs; each %s is filled in by the dialog. String resources are stored in
+// blocks of 16 ids: 208 to 223 is a block of its own, which the program's other string table
+// (ids below 200) can never define a second time.
+#define IDS_IMAGES_FOLDER_PROMPT 208
+#define IDS_SOUNDS_FOLDER_PROMPT 209
+#define IDS_SETTINGS_NOT_SAVED 210
+#define IDS_SOUNDS_NOT_SAVED 211
+#define IDS_GROUPS_SHARE_A_NAME 212
+#define IDS_PICTURES_SHARE_AN_ORDER_NAME 213
+#define IDS_PICTURES_SHARE_A_SOUND 214
+#define IDS_SOUND_NAME_HAS_EQUALS 215
+#define IDS_SOUND_NAME_STARTS_WITH_BRACKET 216
+#define IDS_RANDOM_SOUND 217
+#define IDS_NAME_LINE 218
+
 #ifndef IDC_STATIC
 #define IDC_STATIC (-1)
 #endif

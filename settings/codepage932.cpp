@@ -49,7 +49,6 @@ std::uint16_t EncodeChar(char32_t cp) {
 
 std::string Cp932ToUtf8(std::string_view bytes) {
     std::string out;
-    out.reserve(bytes.size() * 3 / 2);
     for (std::size_t pos = 0; pos < bytes.size();) {
         const std::size_t length = CharLength(bytes, pos);
         AppendUtf8(out, DecodeAt(bytes, pos, length));
@@ -60,7 +59,6 @@ std::string Cp932ToUtf8(std::string_view bytes) {
 
 std::string Utf8ToCp932(std::string_view utf8, bool* lossless) {
     std::string out;
-    out.reserve(utf8.size());
     bool exact = true;
     for (std::size_t pos = 0; pos < utf8.size();) {
         std::size_t length = 1;

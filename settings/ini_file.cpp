@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "settings/ascii.h"
 #include "settings/codepage932.h"
 
 namespace zz {
@@ -18,18 +19,6 @@ std::string_view Trim(std::string_view text) {
         return {};
     }
     return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
-}
-
-char FoldAscii(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-// UTF-8 keeps every byte of a non-ASCII character above 0x7F, so folding bytes is safe here
-// where it would not be in Shift-JIS, whose trail bytes include ASCII letters.
-bool SameName(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return FoldAscii(x) == FoldAscii(y);
-           });
 }
 
 // The name of a section header line: from '[' to the last ']', blanks inside dropped, as the
@@ -127,20 +116,6 @@ std::size_t LineLength(std::string_view bytes, std::size_t pos, TextEncoding enc
     return bytes.size() - pos;
 }
 
-// The bytes of a line without its line end.
-std::string_view LineContent(std::string_view raw, TextEncoding encoding) {
-    const std::size_t unit = UnitSize(encoding);
-    if (raw.size() % unit != 0) {
-        return raw;  // a damaged last code unit: no line end
-    }
-    for (const char32_t end : {U'\n', U'\r'}) {
-        if (raw.size() >= unit && UnitAt(raw, raw.size() - unit, encoding) == end) {
-            raw.remove_suffix(unit);
-        }
-    }
-    return raw;
-}
-
 }  // namespace
 
 IniFile::IniFile(std::string_view bytes) {
@@ -160,7 +135,8 @@ IniFile::IniFile(std::string_view bytes) {
 }
 
 IniFile::Line IniFile::MakeLine(std::string raw) const {
-    const std::string text = DecodeText(LineContent(raw, m_encoding), m_encoding);
+    // The line end goes with the blanks around the text.
+    const std::string text = DecodeText(raw, m_encoding);
     return Line{std::move(raw), std::string(Trim(text))};
 }
 
@@ -175,7 +151,7 @@ std::string IniFile::Bytes() const {
 std::size_t IniFile::FindSection(std::string_view section) const {
     for (std::size_t i = 0; i < m_lines.size(); ++i) {
         const auto name = SectionName(m_lines[i].text);
-        if (name && SameName(*name, section)) {
+        if (name && EqualsIgnoringAsciiCase(*name, section)) {
             return i;
         }
     }
@@ -193,7 +169,7 @@ std::size_t IniFile::SectionEnd(std::size_t header) const {
 std::size_t IniFile::FindKey(std::size_t header, std::size_t end, std::string_view key) const {
     for (std::size_t i = header + 1; i < end; ++i) {
         const auto line = SplitKeyLine(m_lines[i].text);
-        if (line && SameName(line->name, key)) {
+        if (line && EqualsIgnoringAsciiCase(line->name, key)) {
             return i;
         }
     }

@@ -6,31 +6,20 @@
 #include <utility>
 
 #include "settings/app_settings.h"
+#include "settings/ascii.h"
 #include "settings/ini_file.h"
 
 namespace zz {
 
 namespace {
 
-// Upper case, as NTFS folds names when it orders a folder.
-char FoldCase(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-char LowerAscii(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-// Extension from the last "." on, ASCII letters lowered. Multi-byte UTF-8 sequences have no
-// bytes below 0x80, so lowering byte by byte never touches them.
+// Extension from the last "." on, ASCII letters lowered.
 std::optional<std::string> LowerExtension(std::string_view relName) {
     const size_t dot = relName.rfind('.');
     if (dot == std::string_view::npos) {
         return std::nullopt;
     }
-    std::string ext(relName.substr(dot));
-    std::transform(ext.begin(), ext.end(), ext.begin(), LowerAscii);
-    return ext;
+    return AsciiLowered(relName.substr(dot));
 }
 
 template <size_t N>
@@ -42,9 +31,11 @@ bool HasExtension(std::string_view relName, const std::array<std::string_view, N
 }  // namespace
 
 bool NameLess(std::string_view a, std::string_view b) {
+    // Upper case, as NTFS folds names when it orders a folder; unsigned, so that UTF-8 lead
+    // bytes sort after ASCII as they do in byte order.
     const auto folded = [](char x, char y) {
-        // Unsigned, so that UTF-8 lead bytes sort after ASCII as they do in byte order.
-        return static_cast<unsigned char>(FoldCase(x)) < static_cast<unsigned char>(FoldCase(y));
+        return static_cast<unsigned char>(AsciiUpper(x)) <
+               static_cast<unsigned char>(AsciiUpper(y));
     };
     if (std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), folded)) {
         return true;
@@ -93,14 +84,11 @@ std::string_view PictureRelativeFolder(std::string_view group) {
 }
 
 std::string JoinRelative(std::string_view relFolder, std::string_view name) {
-    if (relFolder.empty()) {
-        return std::string(name);
+    std::string relName(relFolder);
+    if (!relName.empty()) {
+        relName += kRelativeSeparator;
     }
-    std::string relName;
-    relName.reserve(relFolder.size() + 1 + name.size());
-    relName.append(relFolder).push_back(kRelativeSeparator);
-    relName.append(name);
-    return relName;
+    return relName.append(name);
 }
 
 std::optional<std::string_view> FolderPart(std::string_view relName) {
@@ -263,11 +251,7 @@ std::vector<std::string> SharingStoredForm(const std::vector<std::string>& names
                                            std::string_view name, TextEncoding encoding,
                                            bool asKeys) {
     const auto form = [&](std::string_view text) {
-        std::string result = asKeys ? KeyForm(text, encoding) : ValueForm(text, encoding);
-        if (asKeys) {
-            std::transform(result.begin(), result.end(), result.begin(), LowerAscii);
-        }
-        return result;
+        return asKeys ? AsciiLowered(KeyForm(text, encoding)) : ValueForm(text, encoding);
     };
     const std::string own = form(name);
     std::vector<std::string> sharing;
@@ -281,15 +265,15 @@ std::vector<std::string> SharingStoredForm(const std::vector<std::string>& names
 }
 
 int ReadSoundIndex(const CAppSettings& settings, std::string_view relName) {
-    return settings.ReadInt(keys::kSoundFileSection, relName, -1);
+    return settings.ReadInt(kSoundMapSection, relName, -1);
 }
 
 int ValidSoundIndex(int index, int soundCount) {
-    return (index >= -1 && index < soundCount) ? index : -1;
+    return index >= 0 && index < soundCount ? index : -1;
 }
 
 bool WriteSoundIndex(CAppSettings& settings, std::string_view relName, int index) {
-    return settings.WriteInt(keys::kSoundFileSection, relName, index);
+    return settings.WriteInt(kSoundMapSection, relName, index);
 }
 
 }  // namespace zz

@@ -9,14 +9,12 @@
 #include <vector>
 
 #include "settings/file_system.h"
-#include "settings/settings_keys.h"
+#include "settings/settings_record.h"
 #include "settings/text_encoding.h"
 
 namespace zz {
 
 class CAppSettings;
-
-using keys::kGroupChooseAtStart;
 
 // Relative names keep a backslash between parts on every platform: they are stored in the
 // settings file, which Windows programs share.
@@ -153,7 +151,7 @@ std::vector<std::string> SharingStoredForm(const std::vector<std::string>& names
 // Stored sound index of a picture, -1 (random) when none is stored.
 int ReadSoundIndex(const CAppSettings& settings, std::string_view relName);
 
-// The index itself when it is a valid index of a list of soundCount sounds or -1, else -1.
+// The index when it is one of a list of soundCount sounds, else -1 (a random sound).
 int ValidSoundIndex(int index, int soundCount);
 
 bool WriteSoundIndex(CAppSettings& settings, std::string_view relName, int index);

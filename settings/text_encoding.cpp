@@ -27,7 +27,6 @@ std::string DecodeUtf16(std::string_view bytes, TextEncoding encoding) {
         bytes = completed;
     }
     std::string out;
-    out.reserve(bytes.size() * 3 / 2);
     for (std::size_t pos = 0; pos < bytes.size(); pos += 2) {
         const char32_t unit = UnitAt(bytes, pos, encoding);
         const char32_t next = pos + 4 <= bytes.size() ? UnitAt(bytes, pos + 2, encoding) : 0;
@@ -129,7 +128,6 @@ std::string EncodeText(std::string_view utf8, TextEncoding encoding, bool* lossl
         return Utf8ToCp932(utf8, lossless);
     }
     std::string out;
-    out.reserve(utf8.size() * UnitSize(encoding));
     const bool exact = ForEachCodePoint(utf8, [&](char32_t cp) {
         if (encoding == TextEncoding::kUtf8) {
             AppendUtf8(out, cp);

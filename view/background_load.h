@@ -134,8 +134,8 @@ private:
               PictureLoadRules loadRules)
             : soundMap(std::move(map)),
               rules(std::move(loadRules)),
-              walk(fs, PictureFolder(programFolder, rules.group),
-                   std::string(PictureRelativeFolder(rules.group)),
+              walk(fs, PictureFolder(programFolder, rules.settings.group),
+                   std::string(PictureRelativeFolder(rules.settings.group)),
                    [token = stop.get_token()] { return token.stop_requested(); }),
               fill(soundMap, rules) {}
 

@@ -8,18 +8,18 @@ namespace zz {
 PictureTableFill::PictureTableFill(const CAppSettings& soundMap, const PictureLoadRules& rules)
     : m_soundMap(soundMap),
       m_rules(rules),
-      m_storedGroup(EncodingForm(rules.group, rules.encoding)) {}
+      m_storedGroup(EncodingForm(rules.settings.group, rules.settings.encoding)) {}
 
 bool PictureTableFill::Wants(std::string_view relName) const {
     // In random order the slot depends on the files before, but there is always one.
-    return m_rules.displayOrder != 1 || NextSlot(relName) >= 0;
+    return !InStoredOrder(m_rules.settings) || NextSlot(relName) >= 0;
 }
 
 int PictureTableFill::NextSlot(std::string_view relName) const {
-    const int slot =
-        m_rules.displayOrder == 1
-            ? OrderSlot(m_rules.order, ValueForm(relName, m_rules.encoding), m_storedGroup)
-            : m_result.count;
+    const int slot = InStoredOrder(m_rules.settings)
+                         ? OrderSlot(m_rules.settings.pictureOrder,
+                                     ValueForm(relName, m_rules.settings.encoding), m_storedGroup)
+                         : m_result.count;
     return slot >= 0 && slot < kPictureSlots ? slot : -1;
 }
 
@@ -31,7 +31,7 @@ int PictureTableFill::Filled(int slot, std::string_view relName) {
 
 void PictureTableFill::Undecodable(std::string_view name) {
     // In order the parent chose the file, so the parent hears of it.
-    if (m_rules.displayOrder == 1) {
+    if (InStoredOrder(m_rules.settings)) {
         m_result.unreadableNames.emplace_back(name);
     }
 }
@@ -40,8 +40,8 @@ PictureLoadResult LoadPictureTable(const IFileSystem& fs, const std::string& pro
                                    const CAppSettings& soundMap, const PictureLoadRules& rules,
                                    IPictureDecoder& decoder) {
     PictureTableFill fill(soundMap, rules);
-    FolderWalk walk(fs, PictureFolder(programFolder, rules.group),
-                    std::string(PictureRelativeFolder(rules.group)));
+    FolderWalk walk(fs, PictureFolder(programFolder, rules.settings.group),
+                    std::string(PictureRelativeFolder(rules.settings.group)));
     WalkFile file;
     while (!fill.Over() && walk.Next(file)) {
         const int slot = fill.NextSlot(file.relName);

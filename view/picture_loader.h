@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "settings/file_system.h"
-#include "settings/text_encoding.h"
+#include "settings/settings_record.h"
 #include "view/play_surface.h"
 
 namespace zz {
@@ -26,13 +26,11 @@ public:
 };
 
 struct PictureLoadRules {
-    int maxCount = 10;     // 10 or 100
-    int displayOrder = 0;  // 0 random, 1 in the stored order
-    std::string group;     // the view's group value
-    std::vector<std::string> order;
+    // As the view holds them: the group is the one to load, a folder's live name or the
+    // start-up choice's answer.
+    Settings settings = DefaultSettings();
+    int maxCount = MaxMediaCount(DefaultSettings());  // pictures the load counts at most
     int soundCount = 0;  // entries of the sound list, to check stored sound indices
-    // The settings file's, in whose form the order list holds the names.
-    TextEncoding encoding = TextEncoding::kCp932;
 };
 
 struct PictureLoadResult {

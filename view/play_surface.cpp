@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "settings/app_settings.h"
-
 namespace zz {
 
 namespace {
@@ -32,31 +30,26 @@ std::int64_t HalfHeight(std::int64_t halfWidth, int width, int height) {
 
 PlaySurface::PlaySurface(const IPictureSizes& pictures, IRandomSource& random)
     : m_pictures(pictures), m_random(random) {
-    m_nPictureSound.fill(-1);
+    m_pictureSounds.fill(-1);
 }
 
-void PlaySurface::ApplySettings(const CAppSettings& settings, const Rect& client) {
-    m_nGrowth = settings.m_nGrowth;
-    m_nSpeed = settings.m_nSpeed;
-    m_nMaxZoom = settings.m_nMaxZoom;
-    m_nMouse = settings.m_nMouse;
-    if (m_nMouse == 0) {
+void PlaySurface::ApplySettings(const Settings& settings, const Rect& client) {
+    m_settings = settings;
+    if (!MousePlays()) {
         m_nCenterX = client.right / 2;
         m_nCenterY = client.bottom / 2;
     }
-    m_nSound = settings.m_nSound;
-    m_nDisplayOrder = settings.m_nDisplayOrder;
 }
 
 void PlaySurface::SetPictures(int count, const std::array<int, kPictureSlots>& pictureSounds) {
     m_nCurrent = -1;
     m_nPictureCount = count;
-    m_nPictureSound = pictureSounds;
+    m_pictureSounds = pictureSounds;
 }
 
 void PlaySurface::SetPictureCount(int count, const std::array<int, kPictureSlots>& pictureSounds) {
     m_nPictureCount = count;
-    m_nPictureSound = pictureSounds;
+    m_pictureSounds = pictureSounds;
 }
 
 bool PlaySurface::PictureRect(Rect& rect) const {
@@ -89,12 +82,13 @@ int PlaySurface::NextInOrder() const {
     return -1;
 }
 
-int PlaySurface::ChooseSound(bool randomOnlyWithSoundOn) const {
-    const int assigned = m_nCurrent >= 0 ? m_nPictureSound[m_nCurrent] : -1;
+// An assigned sound plays whatever the sound setting says; a random one only with sound on.
+int PlaySurface::ChooseSound() const {
+    const int assigned = m_nCurrent >= 0 ? m_pictureSounds[m_nCurrent] : -1;
     if (assigned != -1) {
         return assigned;
     }
-    if (randomOnlyWithSoundOn && m_nSound == 0) {
+    if (!SoundOn(m_settings)) {
         return -1;
     }
     return RandomIndex(m_random, m_nSoundCount);
@@ -103,7 +97,8 @@ int PlaySurface::ChooseSound(bool randomOnlyWithSoundOn) const {
 PlayEffects PlaySurface::ShowNextPicture() {
     m_bShowExitHint = false;
     m_nHalfWidth = 1;
-    m_nCurrent = m_nDisplayOrder == 0 ? RandomIndex(m_random, m_nPictureCount) : NextInOrder();
+    m_nCurrent =
+        ChoosesAtRandom(m_settings) ? RandomIndex(m_random, m_nPictureCount) : NextInOrder();
     if (m_nCurrent == -1) {
         m_bShowNoPictures = true;
     }
@@ -112,7 +107,7 @@ PlayEffects PlaySurface::ShowNextPicture() {
     PlayEffects effects;
     effects.timer = PlayEffects::Timer::kStart;
     effects.repaint = PlayEffects::Repaint::kWholeWithErase;
-    effects.sound = ChooseSound(true);
+    effects.sound = ChooseSound();
     return effects;
 }
 
@@ -121,11 +116,11 @@ KeyAnswer PlaySurface::OnKeyDown(const KeyPress& press) const {
         return {};
     }
     const bool toggle = press.key == kVkDelete && press.ctrl && press.shift && !press.alt;
-    return {toggle, !toggle || m_bFullScreen};
+    return {toggle, !toggle || m_bGuardMode};
 }
 
 std::int64_t PlaySurface::NextHalfWidth(std::int64_t half, int direction) const {
-    std::int64_t step = std::int64_t{m_nGrowth} * half * direction / kPercent;
+    std::int64_t step = std::int64_t{m_settings.growth} * half * direction / kPercent;
     if (direction > 0) {
         step = std::max<std::int64_t>(step, 1);
     } else {
@@ -136,7 +131,7 @@ std::int64_t PlaySurface::NextHalfWidth(std::int64_t half, int direction) const 
 }
 
 bool PlaySurface::GrowthStopsAt(std::int64_t half, const Rect& client) const {
-    const std::int64_t limit = std::int64_t{client.Width()} * m_nMaxZoom / kPercent;
+    const std::int64_t limit = std::int64_t{client.Width()} * m_settings.maxZoom / kPercent;
     return 2 * half > limit || half == kMaxHalfWidth;
 }
 
@@ -163,9 +158,9 @@ bool PlaySurface::FinalPictureSize(int slot, const Rect& client, int& width, int
     }
     // A growth takes one step at least, from a half width of 1.
     std::int64_t half = NextHalfWidth(1, +1);
-    if (m_nGrowth <= 0) {
+    if (m_settings.growth <= 0) {
         // One pixel a tick: straight to the first half width past the limit.
-        const std::int64_t limit = std::int64_t{client.Width()} * m_nMaxZoom / kPercent;
+        const std::int64_t limit = std::int64_t{client.Width()} * m_settings.maxZoom / kPercent;
         half = std::clamp<std::int64_t>(limit / 2 + 1, half, kMaxHalfWidth);
     }
     while (!GrowthStopsAt(half, client)) {
@@ -193,12 +188,12 @@ PlayEffects PlaySurface::OnTimer(const Rect& client) {
 }
 
 PlayEffects PlaySurface::OnLButtonUp() {
-    return m_nMouse == 0 ? PlayEffects{} : ShowNextPicture();
+    return MousePlays() ? ShowNextPicture() : PlayEffects{};
 }
 
 PlayEffects PlaySurface::OnMouseMove(int x, int y, const Rect& client) {
     PlayEffects effects;
-    if (m_nMouse == 0) {
+    if (!MousePlays()) {
         return effects;
     }
     if (m_nCurrent == -1) {
@@ -226,7 +221,7 @@ PlayEffects PlaySurface::OnMouseMove(int x, int y, const Rect& client) {
 
 PlayEffects PlaySurface::OnRButtonUp() {
     PlayEffects effects;
-    if (m_nMouse == 0 || m_nCurrent == -1) {
+    if (!MousePlays() || m_nCurrent == -1) {
         return effects;
     }
     if (m_bAnimating) {
@@ -237,14 +232,14 @@ PlayEffects PlaySurface::OnRButtonUp() {
         m_nDirection = -m_nDirection;
         effects.timer = PlayEffects::Timer::kStart;
     }
-    if (m_nSound != 0) {
-        effects.sound = ChooseSound(false);
+    if (SoundOn(m_settings)) {
+        effects.sound = ChooseSound();
     }
     return effects;
 }
 
 PlayEffects PlaySurface::EnterGuardMode() {
-    m_bFullScreen = true;
+    m_bGuardMode = true;
     m_bShowExitHint = true;
     m_bAnimating = false;
     PlayEffects effects;
@@ -254,7 +249,7 @@ PlayEffects PlaySurface::EnterGuardMode() {
 }
 
 void PlaySurface::LeaveGuardMode() {
-    m_bFullScreen = false;
+    m_bGuardMode = false;
     m_bShowExitHint = false;
 }
 

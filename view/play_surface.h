@@ -7,11 +7,10 @@
 #include <cstdint>
 
 #include "settings/crt_random.h"
+#include "settings/settings_record.h"
 #include "view/geometry.h"
 
 namespace zz {
-
-class CAppSettings;
 
 inline constexpr int kPictureSlots = 100;
 inline constexpr int kAnimationTimerId = 2;
@@ -69,8 +68,9 @@ class PlaySurface {
 public:
     PlaySurface(const IPictureSizes& pictures, IRandomSource& random);
 
-    // Settings as the view copies them; the centre moves to the middle unless the mouse plays.
-    void ApplySettings(const CAppSettings& settings, const Rect& client);
+    // The settings as the view holds them; the centre moves to the middle unless the mouse
+    // plays.
+    void ApplySettings(const Settings& settings, const Rect& client);
     void SetSoundCount(int count) { m_nSoundCount = count; }
     // After a picture load: nothing current, the loaded count and each slot's sound index.
     void SetPictures(int count, const std::array<int, kPictureSlots>& pictureSounds);
@@ -99,9 +99,9 @@ public:
     // font.
     PaintPlan ProgressTextPlan(const Rect& client) const;
 
-    bool IsFullScreen() const { return m_bFullScreen; }
-    bool MousePlays() const { return m_nMouse != 0; }
-    int Speed() const { return m_nSpeed; }
+    bool InGuardMode() const { return m_bGuardMode; }
+    bool MousePlays() const { return zz::MousePlays(m_settings); }
+    int Speed() const { return m_settings.speed; }
     int Current() const { return m_nCurrent; }
     int HalfWidth() const { return m_nHalfWidth; }
     int Direction() const { return m_nDirection; }
@@ -123,7 +123,7 @@ private:
     bool GrowthStopsAt(std::int64_t half, const Rect& client) const;
     bool GrowStep(const Rect& client);  // true when the growth just stopped
     int NextInOrder() const;
-    int ChooseSound(bool randomOnlyWithSoundOn) const;
+    int ChooseSound() const;
 
     const IPictureSizes& m_pictures;
     IRandomSource& m_random;
@@ -137,17 +137,12 @@ private:
     Rect m_rcLast;
     bool m_bAnimating = false;
     int m_nSoundCount = 0;
-    std::array<int, kPictureSlots> m_nPictureSound{};
-    bool m_bFullScreen = false;
+    std::array<int, kPictureSlots> m_pictureSounds{};
+    bool m_bGuardMode = false;
     bool m_bShowExitHint = false;
     bool m_bShowNoPictures = false;
 
-    int m_nGrowth = 10;
-    int m_nSpeed = 1;
-    int m_nMaxZoom = 100;
-    int m_nMouse = 0;
-    int m_nSound = 0;
-    int m_nDisplayOrder = 0;
+    Settings m_settings = DefaultSettings();
 
     static constexpr int kBaseDpi = 96;
     int m_nDpi = kBaseDpi;

@@ -2,38 +2,27 @@
 // The image order dialog: the stored order with the pictures not in it yet, rearranged with
 // Ctrl and the arrow keys.
 
+#include <windows.h>
+
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "dialogs/order_model.h"
-#include "dialogs/win32/reorder_list_box.h"
-#include "framework/dialog.h"
-#include "settings/file_system.h"
+#include "settings/text_encoding.h"
 
 namespace zz {
 
-class COrderDlg : public CDialog {
-public:
-    explicit COrderDlg(std::string programFolder = ProgramFolder(),
-                       IFileSystem& fs = SystemFileSystem());
-
-    // Set by the caller: the group value, the walk's limit, the stored order and the settings
-    // file's encoding. After OK m_arrOrder holds the list top to bottom in the places of the
-    // entries it showed, other groups' entries kept; after Escape it is left as it was.
-    std::string m_strGroup;
-    int m_nMaxCount = 0;
-    std::vector<std::string> m_arrOrder;
-    TextEncoding m_encoding = TextEncoding::kCp932;
-
-protected:
-    BOOL OnInitDialog() override;
-    void OnOK() override;
-
-private:
-    std::string m_programFolder;
-    IFileSystem& m_fs;
-    CReorderListBox m_lstOrder;
-    OrderListing m_listing;
+struct OrderDialogRequest {
+    std::string programFolder;
+    std::string group;                             // whose pictures are listed
+    int maxCount = 10;                             // pictures the walk looks at
+    std::vector<std::string> order;                // as stored
+    TextEncoding encoding = TextEncoding::kCp932;  // the settings file's
 };
+
+// After OK the order, top to bottom in the places of the entries shown, other groups' entries
+// kept where they stand; none after Escape.
+std::optional<std::vector<std::string>> RunOrderDialog(HWND owner,
+                                                       const OrderDialogRequest& request);
 
 }  // namespace zz

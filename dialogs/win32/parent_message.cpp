@@ -1,17 +1,17 @@
 #include "dialogs/win32/parent_message.h"
 
-#include "framework/module.h"
+#include "framework/message_box.h"
 #include "framework/unicode.h"
-#include "resources/resource.h"
+#include "resources/dialog_ids.h"
 
 namespace zz {
 
-void ShowParentMessage(HWND owner, const std::string& text, UINT icon) {
-    std::wstring title = LoadResourceString(IDS_APP_TITLE);
-    if (title.empty()) {
-        title = L"Zoomzap";
+void ShowNamesMessage(HWND owner, UINT textId, const std::vector<std::string>& names, UINT style) {
+    std::wstring lines;
+    for (const std::string& name : names) {
+        lines += FormatResourceString(IDS_NAME_LINE, Widen(name));
     }
-    MessageBoxW(owner, Widen(text).c_str(), title.c_str(), MB_OK | icon);
+    ShowMessage(owner, textId, lines, style);
 }
 
 }  // namespace zz

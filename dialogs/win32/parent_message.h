@@ -1,13 +1,14 @@
 #pragma once
-// Telling the parent something from a dialog: a message box over it, captioned with the
-// application's title.
+// Telling the parent about names the dialogs cannot take: a text of the string table with the
+// names below it, one to a line.
 
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace zz {
 
-void ShowParentMessage(HWND owner, const std::string& text, UINT icon);
+void ShowNamesMessage(HWND owner, UINT textId, const std::vector<std::string>& names, UINT style);
 
 }  // namespace zz

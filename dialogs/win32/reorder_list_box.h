@@ -7,9 +7,6 @@
 namespace zz {
 
 class CReorderListBox : public CSubclassedControl {
-public:
-    bool CtrlDown() const { return m_keys.CtrlDown(); }
-
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 

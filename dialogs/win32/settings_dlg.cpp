@@ -5,11 +5,13 @@
 #include <span>
 #include <utility>
 
+#include "dialogs/settings_model.h"
 #include "dialogs/win32/group_select_dlg.h"
 #include "dialogs/win32/order_dlg.h"
-#include "dialogs/win32/parent_message.h"
 #include "dialogs/win32/sound_assign_dlg.h"
 #include "framework/data_exchange.h"
+#include "framework/dialog.h"
+#include "framework/message_box.h"
 #include "framework/unicode.h"
 #include "resources/dialog_ids.h"
 
@@ -24,37 +26,53 @@ void FillCombo(HWND dialog, int id, std::span<const std::string_view> choices) {
 }
 
 void ShowCombo(HWND dialog, int id, const ComboState& state) {
-    // The entry is chosen by our own prefix rule, so every system shows the same one.
-    if (state.selected >= 0) {
-        SendDlgItemMessageW(dialog, id, CB_SETCURSEL, static_cast<WPARAM>(state.selected), 0);
-    } else {
-        SendDlgItemMessageW(dialog, id, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+    // The entry is chosen by our own rule, so every system shows the same one.
+    SendDlgItemMessageW(dialog, id, CB_SETCURSEL, static_cast<WPARAM>(state.selected), 0);
+    if (state.selected < 0) {
         SetItemText(dialog, id, state.text);
     }
 }
 
-}  // namespace
+class CSettingsDlg : public CDialog {
+public:
+    explicit CSettingsDlg(const SettingsDialogRequest& request)
+        : CDialog(IDD_SETTINGS), m_model(request.programFolder, SystemFileSystem()) {}
 
-CSettingsDlg::CSettingsDlg(std::string programFolder, IFileSystem& fs)
-    : CDialog(IDD_SETTINGS),
-      SettingsModel(programFolder, fs),
-      m_programFolder(std::move(programFolder)),
-      m_fs(fs) {}
+    bool MediaChanged() const { return m_model.MediaChanged(); }
+
+protected:
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+    bool OnCommand(UINT id, UINT code, HWND control) override;
+
+private:
+    void ShowControls();
+    void ReadControls();
+    void ShowButtonStates();
+    void OnFolder(const std::string& folder, UINT promptId);
+    void OnOrder();
+    void OnGroupSelect();
+    void OnDisplayInOrder();
+    void OnAssignSounds();
+    void OnSound(bool on);
+
+    SettingsModel m_model;
+};
 
 BOOL CSettingsDlg::OnInitDialog() {
     HWND dialog = GetHwnd();
     FillCombo(dialog, IDC_GROWTH, kGrowthChoices);
     FillCombo(dialog, IDC_SPEED, kSpeedChoices);
     FillCombo(dialog, IDC_MAX_ZOOM, kMaxZoomChoices);
-    Load();
-    ShowMembers();
+    m_model.Load();
+    ShowControls();
     ShowButtonStates();
     return TRUE;
 }
 
-void CSettingsDlg::ShowMembers() {
+void CSettingsDlg::ShowControls() {
     HWND dialog = GetHwnd();
-    const SettingsControls controls = ToControls();
+    const SettingsControls controls = m_model.ToControls();
     ShowCombo(dialog, IDC_GROWTH, controls.growth);
     ShowCombo(dialog, IDC_SPEED, controls.speed);
     ShowCombo(dialog, IDC_MAX_ZOOM, controls.maxZoom);
@@ -62,12 +80,12 @@ void CSettingsDlg::ShowMembers() {
     SetRadioIndex(dialog, IDC_START_NORMAL, controls.startMode);
     SetRadioIndex(dialog, IDC_MOUSE_OFF, controls.mouse);
     SetRadioIndex(dialog, IDC_SOUND_OFF, controls.sound);
-    SetRadioIndex(dialog, IDC_MAX_MEDIA_10, controls.maxMedia);
+    SetRadioIndex(dialog, IDC_MAX_MEDIA_10, controls.mediaLimit);
     SetItemText(dialog, IDC_GROUP, controls.group);
     SetRadioIndex(dialog, IDC_DISPLAY_RANDOM, controls.displayOrder);
 }
 
-void CSettingsDlg::ReadMembers() {
+void CSettingsDlg::ReadControls() {
     HWND dialog = GetHwnd();
     SettingsControls controls;
     controls.growth.text = GetComboText(dialog, IDC_GROWTH);
@@ -77,15 +95,15 @@ void CSettingsDlg::ReadMembers() {
     controls.startMode = GetRadioIndex(dialog, IDC_START_NORMAL);
     controls.mouse = GetRadioIndex(dialog, IDC_MOUSE_OFF);
     controls.sound = GetRadioIndex(dialog, IDC_SOUND_OFF);
-    controls.maxMedia = GetRadioIndex(dialog, IDC_MAX_MEDIA_10);
+    controls.mediaLimit = GetRadioIndex(dialog, IDC_MAX_MEDIA_10);
     controls.group = GetItemText(dialog, IDC_GROUP);
     controls.displayOrder = GetRadioIndex(dialog, IDC_DISPLAY_RANDOM);
-    FromControls(controls);
+    m_model.FromControls(controls);
 }
 
 void CSettingsDlg::ShowButtonStates() {
-    EnableWindow(GetItem(IDC_ASSIGN_SOUNDS), m_bAssignEnabled ? TRUE : FALSE);
-    EnableWindow(GetItem(IDC_ORDER), m_bOrderEnabled ? TRUE : FALSE);
+    EnableWindow(GetItem(IDC_ASSIGN_SOUNDS), m_model.AssignEnabled() ? TRUE : FALSE);
+    EnableWindow(GetItem(IDC_ORDER), m_model.OrderEnabled() ? TRUE : FALSE);
 }
 
 bool CSettingsDlg::OnCommand(UINT id, UINT code, HWND) {
@@ -94,10 +112,10 @@ bool CSettingsDlg::OnCommand(UINT id, UINT code, HWND) {
     }
     switch (id) {
         case IDC_IMAGES_FOLDER:
-            OnImagesFolder();
+            OnFolder(m_model.OnImagesFolder(), IDS_IMAGES_FOLDER_PROMPT);
             return true;
         case IDC_SOUNDS_FOLDER:
-            OnSoundsFolder();
+            OnFolder(m_model.OnSoundsFolder(), IDS_SOUNDS_FOLDER_PROMPT);
             return true;
         case IDC_ORDER:
             OnOrder();
@@ -106,118 +124,102 @@ bool CSettingsDlg::OnCommand(UINT id, UINT code, HWND) {
             OnGroupSelect();
             return true;
         case IDC_DISPLAY_RANDOM:
-            OnDisplayRandom();
+            m_model.OnDisplayRandom();
+            ShowButtonStates();
             return true;
         case IDC_DISPLAY_IN_ORDER:
             OnDisplayInOrder();
             return true;
         case IDC_MAX_MEDIA_10:
         case IDC_MAX_MEDIA_100:
-            OnMaxMedia();
+            m_model.OnMediaLimit();
             return true;
         case IDC_ASSIGN_SOUNDS:
             OnAssignSounds();
             return true;
         case IDC_SOUND_OFF:
-            OnSoundSwitch(false);
-            return true;
         case IDC_SOUND_ON:
-            OnSoundSwitch(true);
+            OnSound(id == IDC_SOUND_ON);
             return true;
         default:
             return false;
     }
 }
 
-void CSettingsDlg::OnImagesFolder() {
-    const FolderPrompt prompt = SettingsModel::OnImagesFolder();
-    ShowMessage(prompt.message, 0);
-    OpenFolder(prompt.folder);
-}
-
-void CSettingsDlg::OnSoundsFolder() {
-    const FolderPrompt prompt = SettingsModel::OnSoundsFolder();
-    ShowMessage(prompt.message, 0);
-    OpenFolder(prompt.folder);
+// The parent is told what belongs in the folder, then the desktop's file browser opens it
+// without waiting; a folder it cannot open is its to report.
+void CSettingsDlg::OnFolder(const std::string& folder, UINT promptId) {
+    const std::wstring path = Widen(folder);
+    ShowMessage(GetHwnd(), promptId, path, MB_OK);
+    // Quoted, so that blanks and commas stay inside the one argument.
+    ShellExecuteW(GetHwnd(), L"open", L"explorer.exe", (L"\"" + path + L"\"").c_str(), path.c_str(),
+                  SW_SHOW);
 }
 
 void CSettingsDlg::OnOrder() {
-    ReadMembers();
-    COrderDlg order(m_programFolder, m_fs);
-    order.m_strGroup = m_strGroup;
-    order.m_nMaxCount = MaxCount();
-    order.m_arrOrder = m_orderList;
-    order.m_encoding = m_settings.m_encoding;
-    order.DoModal(GetHwnd());
-    OnOrderDone(std::move(order.m_arrOrder));
+    ReadControls();
+    const Settings& edited = m_model.Edited();
+    OrderDialogRequest request{m_model.Folder(), edited.group, MaxMediaCount(edited),
+                               edited.pictureOrder, edited.encoding};
+    std::optional<std::vector<std::string>> order = RunOrderDialog(GetHwnd(), request);
+    m_model.OnOrderDone(order ? std::move(*order) : std::move(request.order));
 }
 
 void CSettingsDlg::OnGroupSelect() {
-    ReadMembers();
-    CGroupSelectDlg select(m_programFolder, m_fs);
-    select.m_strGroup = m_strGroup;
-    select.m_encoding = m_settings.m_encoding;
-    if (select.DoModal(GetHwnd()) != IDOK) {
+    ReadControls();
+    const Settings& edited = m_model.Edited();
+    std::optional<std::string> group =
+        RunGroupSelectDialog(GetHwnd(), {m_model.Folder(), edited.group, edited.encoding});
+    if (!group) {
         return;
     }
-    const bool orderFollows = OnGroupChosen(std::move(select.m_strGroup));
+    const bool orderFollows = m_model.OnGroupChosen(std::move(*group));
     // Only the group field: shown again, a typed combo text would snap to a list entry.
-    SetItemText(GetHwnd(), IDC_GROUP, m_strGroup);
+    SetItemText(GetHwnd(), IDC_GROUP, m_model.Edited().group);
     if (orderFollows) {
         OnOrder();
     }
 }
 
-void CSettingsDlg::OnDisplayRandom() {
-    SettingsModel::OnDisplayRandom();
-    ShowButtonStates();
-}
-
 void CSettingsDlg::OnDisplayInOrder() {
-    SettingsModel::OnDisplayInOrder();
+    m_model.OnDisplayInOrder();
     ShowButtonStates();
     OnOrder();
 }
 
-void CSettingsDlg::OnSoundSwitch(bool on) {
-    if (on) {
-        OnSoundOn();
-    } else {
-        OnSoundOff();
-    }
+void CSettingsDlg::OnSound(bool on) {
+    m_model.OnSound(on);
     ShowButtonStates();
 }
 
 void CSettingsDlg::OnAssignSounds() {
-    ReadMembers();
-    CSoundAssignDlg assign(m_programFolder, m_fs);
-    assign.m_nMaxCount = MaxCount();
-    if (assign.DoModal(GetHwnd()) != IDOK) {
-        return;
-    }
-    if (!OnSoundsAssigned(assign.m_pictureNames, assign.m_assignments)) {
-        ShowMessage(AssignFailedMessage(), MB_ICONEXCLAMATION);
+    ReadControls();
+    const std::optional<SoundAssignResult> assigned =
+        RunSoundAssignDialog(GetHwnd(), {m_model.Folder(), MaxMediaCount(m_model.Edited())});
+    if (assigned && !m_model.OnSoundsAssigned(assigned->pictureNames, assigned->assignments)) {
+        ShowMessage(GetHwnd(), IDS_SOUNDS_NOT_SAVED, Widen(m_model.IniPath()));
     }
 }
 
 void CSettingsDlg::OnOK() {
-    ReadMembers();
-    if (!Store()) {
+    ReadControls();
+    if (!m_model.Store()) {
         // The dialog stays open with what the parent entered, for another folder or try.
-        ShowMessage(SaveFailedMessage(), MB_ICONEXCLAMATION);
+        ShowMessage(GetHwnd(), IDS_SETTINGS_NOT_SAVED, Widen(m_model.IniPath()));
         return;
     }
     EndDialog(IDOK);
 }
 
-void CSettingsDlg::ShowMessage(const std::string& text, UINT icon) {
-    ShowParentMessage(GetHwnd(), text, icon);
-}
+}  // namespace
 
-void CSettingsDlg::OpenFolder(const std::string& folder) {
-    // The browser runs on its own; a folder it cannot open is its to report.
-    ShellExecuteW(GetHwnd(), L"open", L"explorer.exe", Widen(QuotedArgument(folder)).c_str(),
-                  Widen(folder).c_str(), SW_SHOW);
+std::optional<SettingsDialogResult> RunSettingsDialog(HWND owner,
+                                                      const SettingsDialogRequest& request) {
+    CSettingsDlg dialog(request);
+    if (dialog.DoModal(owner) != IDOK) {
+        return std::nullopt;
+    }
+    return SettingsDialogResult{dialog.MediaChanged()};
 }
 
 }  // namespace zz

@@ -1,34 +1,27 @@
 #pragma once
 // The sound assignment dialog: every picture with its sound, every sound, and "割り付け" to
-// pair the selected ones. It writes nothing; the caller stores the result after OK.
+// pair the selected ones. It writes nothing; the caller stores the result.
 
+#include <windows.h>
+
+#include <optional>
 #include <string>
-
-#include "dialogs/sound_assign_model.h"
-#include "framework/dialog.h"
-#include "settings/file_system.h"
+#include <vector>
 
 namespace zz {
 
-class CSoundAssignDlg : public CDialog, private SoundAssignModel {
-public:
-    explicit CSoundAssignDlg(std::string programFolder = ProgramFolder(),
-                             IFileSystem& fs = SystemFileSystem());
-
-    // The caller sets the limit before the run and reads the two parallel lists after OK.
-    using SoundAssignModel::m_assignments;
-    using SoundAssignModel::m_nMaxCount;
-    using SoundAssignModel::m_pictureNames;
-
-protected:
-    BOOL OnInitDialog() override;
-    bool OnCommand(UINT id, UINT code, HWND control) override;
-
-private:
-    void OnAssign();
-
-    std::string m_programFolder;
-    IFileSystem& m_fs;
+struct SoundAssignRequest {
+    std::string programFolder;
+    int maxCount = 10;  // pictures and sounds listed
 };
+
+struct SoundAssignResult {
+    std::vector<std::string> pictureNames;
+    std::vector<int> assignments;  // per picture its sound index, -1 for random
+};
+
+// The pictures with their sounds after OK, every listed picture's; none after Cancel.
+std::optional<SoundAssignResult> RunSoundAssignDialog(HWND owner,
+                                                      const SoundAssignRequest& request);
 
 }  // namespace zz

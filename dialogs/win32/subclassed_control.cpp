@@ -1,38 +1,30 @@
 #include "dialogs/win32/subclassed_control.h"
 
+#include <commctrl.h>
+
 namespace zz {
 
 namespace {
 
-constexpr wchar_t kObjectProperty[] = L"zz.CSubclassedControl";
+constexpr UINT_PTR kSubclassId = 1;
 
 }  // namespace
 
 bool CSubclassedControl::Attach(HWND control) {
     Detach();
-    if (control == nullptr || GetPropW(control, kObjectProperty) != nullptr ||
-        !SetPropW(control, kObjectProperty, this)) {
+    if (control == nullptr || !SetWindowSubclass(control, &SubclassProc, kSubclassId,
+                                                 reinterpret_cast<DWORD_PTR>(this))) {
         return false;
     }
     m_hWnd = control;
-    m_oldProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&StaticWindowProc)));
-    if (m_oldProc == nullptr) {
-        RemovePropW(control, kObjectProperty);
-        m_hWnd = nullptr;
-        return false;
-    }
     return true;
 }
 
 void CSubclassedControl::Detach() {
-    if (m_hWnd == nullptr) {
-        return;
+    if (m_hWnd != nullptr) {
+        RemoveWindowSubclass(m_hWnd, &SubclassProc, kSubclassId);
+        m_hWnd = nullptr;
     }
-    SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_oldProc));
-    RemovePropW(m_hWnd, kObjectProperty);
-    m_hWnd = nullptr;
-    m_oldProc = nullptr;
 }
 
 LRESULT CSubclassedControl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -40,22 +32,18 @@ LRESULT CSubclassedControl::WindowProc(UINT message, WPARAM wParam, LPARAM lPara
 }
 
 LRESULT CSubclassedControl::Default(UINT message, WPARAM wParam, LPARAM lParam) {
-    return CallWindowProcW(m_oldProc, m_hWnd, message, wParam, lParam);
+    return DefSubclassProc(m_hWnd, message, wParam, lParam);
 }
 
-LRESULT CALLBACK CSubclassedControl::StaticWindowProc(HWND window, UINT message, WPARAM wParam,
-                                                      LPARAM lParam) {
-    auto* self = static_cast<CSubclassedControl*>(GetPropW(window, kObjectProperty));
-    if (self == nullptr) {
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
+LRESULT CALLBACK CSubclassedControl::SubclassProc(HWND window, UINT message, WPARAM wParam,
+                                                  LPARAM lParam, UINT_PTR, DWORD_PTR self) {
+    auto* control = reinterpret_cast<CSubclassedControl*>(self);
     if (message == WM_NCDESTROY) {
-        // The control goes: it must end with its own procedure and without our property.
-        const WNDPROC oldProc = self->m_oldProc;
-        self->Detach();
-        return CallWindowProcW(oldProc, window, message, wParam, lParam);
+        // The control goes: it ends with its own procedure, and the object lets go of it.
+        control->Detach();
+        return DefSubclassProc(window, message, wParam, lParam);
     }
-    return self->WindowProc(message, wParam, lParam);
+    return control->WindowProc(message, wParam, lParam);
 }
 
 }  // namespace zz

@@ -1,6 +1,6 @@
 #pragma once
-// A dialog control whose messages pass through a C++ object first: the control's window
-// procedure is replaced while the object is attached and given back when it lets go.
+// A dialog control whose messages pass through a C++ object first, by the common controls'
+// subclassing, for as long as the object is attached.
 
 #include <windows.h>
 
@@ -13,7 +13,7 @@ public:
     CSubclassedControl(const CSubclassedControl&) = delete;
     CSubclassedControl& operator=(const CSubclassedControl&) = delete;
 
-    // False when the control is missing or already attached elsewhere.
+    // False when the control is missing or the subclass could not be installed.
     bool Attach(HWND control);
     void Detach();
     HWND GetHwnd() const { return m_hWnd; }
@@ -24,11 +24,10 @@ protected:
     LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
-    static LRESULT CALLBACK StaticWindowProc(HWND window, UINT message, WPARAM wParam,
-                                             LPARAM lParam);
+    static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                         UINT_PTR id, DWORD_PTR self);
 
     HWND m_hWnd = nullptr;
-    WNDPROC m_oldProc = nullptr;
 };
 
 }  // namespace zz

@@ -14,8 +14,8 @@
 #include <tuple>
 #include <vector>
 
-#include "dialog_test_support.h"
 #include "settings/media_library.h"
+#include "tests/support/memory_tree.h"
 
 namespace zz {
 namespace {
@@ -105,8 +105,9 @@ TEST_F(BackgroundLoadTest, FillsTheSameSlotsInTheSameOrderAsLoadingOneFileAtATim
         for (const int threads : {1, 2}) {
             SCOPED_TRACE(testing::Message() << order.size() << " listed, " << threads);
             rules.maxCount = 5;
-            rules.displayOrder = order.empty() ? 0 : 1;
-            rules.order = order;
+            rules.settings.displayOrder =
+                order.empty() ? DisplayOrder::kRandom : DisplayOrder::kStored;
+            rules.settings.pictureOrder = order;
             AtOnce atOnce;
             const PictureLoadResult expected =
                 LoadPictureTable(tree, tree.Root(), CAppSettings(tree.Root(), tree), rules, atOnce);

@@ -1,291 +1,139 @@
 #include "settings/media_library.h"
 
-#include "settings/app_settings.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <climits>
 
-#include "tests/unit/memory_tree.h"
-#include "tests/unit/temp_tree.h"
+#include "settings/app_settings.h"
+#include "tests/support/memory_tree.h"
+#include "tests/support/temp_tree.h"
 
 namespace zz {
 namespace {
 
-using FakeTree = test::MemoryTree;
-using RealTree = test::TempTree;
+using test::MemoryTree;
+using test::Names;
 
-template <typename Tree>
-class MediaTreeTest : public ::testing::Test {
-protected:
-    std::string Images() const { return ImagesFolder(tree.Root()); }
+// The files the walk hands out and the count it returns; pictures count, or every file.
+std::pair<Names, int> Walk(const IFileSystem& fs, const std::string& folder, int count, int bound,
+                           bool onlyPictures = false) {
+    Names names;
+    const int end = WalkFolder(fs, folder, "", count, bound, [&](const WalkFile& f) {
+        names.emplace_back(f.relName);
+        return !onlyPictures || IsPictureFile(f.relName);
+    });
+    return {names, end};
+}
 
-    // Relative names the walk hands out below folder, every file counted.
-    std::vector<std::string> Walk(const std::string& folder, std::string_view relFolder,
-                                  int bound = 100) {
-        std::vector<std::string> names;
-        WalkFolder(tree.Fs(), folder, relFolder, 0, bound, [&](const WalkFile& file) {
-            names.emplace_back(file.relName);
-            return true;
-        });
-        return names;
-    }
-
-    Tree tree;
-};
-
-using Trees = ::testing::Types<FakeTree, RealTree>;
-TYPED_TEST_SUITE(MediaTreeTest, Trees);
-
-using Names = std::vector<std::string>;
-
-TYPED_TEST(MediaTreeTest, ListingIsSortedAndTellsFailureFromEmpty) {
-    auto& tree = this->tree;
-    for (const char* name :
-         {"b.png", "Z", "a.png", "表示.png", "_x", "10.png", "A1.png", "9.png"}) {
+// Sorted as NTFS sorts, letters folded to upper case (so "_" comes after them), whatever order
+// the file system lists them in; each sub-folder is walked where it is listed.
+TEST(MediaLibrary, FoldersAreListedSortedAndWalkedDepthFirst) {
+    test::TempTree tree;
+    for (const char* name : {"b.png", "Z", "a.png", "表示/ソ.png", "_x", "10.png", "A1.png",
+                             "9.png", "Animals/deep/x.png", "Animals/cow.JPG", "old.png/y.png"}) {
         tree.File(std::string("images/") + name);
     }
-    tree.Folder("images/Animals");
     tree.Folder("sounds");
-
-    std::vector<FolderEntry> entries;
-    ASSERT_TRUE(ListFolderSorted(tree.Fs(), this->Images(), entries));
+    std::vector<FolderEntry> entries{{"stale", false}};
+    ASSERT_TRUE(ListFolderSorted(tree.Fs(), ImagesFolder(tree.Root()), entries));
     Names names;
     for (const FolderEntry& entry : entries) {
-        names.push_back(entry.name);
-        EXPECT_EQ(entry.isFolder, entry.name == "Animals") << entry.name;
+        names.push_back(entry.name + (entry.isFolder ? "/" : ""));
     }
-    // Letters fold to upper case as NTFS orders them, so "_" comes after every letter.
-    EXPECT_EQ(names, (Names{"10.png", "9.png", "a.png", "A1.png", "Animals", "b.png", "Z", "_x",
-                            "表示.png"}));
-
-    entries.push_back(FolderEntry{"stale", false});
-    EXPECT_TRUE(ListFolderSorted(tree.Fs(), SoundsFolder(tree.Root()), entries));
-    EXPECT_TRUE(entries.empty());
-    entries.push_back(FolderEntry{"stale", false});
+    EXPECT_EQ(names, (Names{"10.png", "9.png", "a.png", "A1.png", "Animals/", "b.png", "old.png/",
+                            "Z", "_x", "表示/"}));
+    EXPECT_TRUE(ListFolderSorted(tree.Fs(), SoundsFolder(tree.Root()), entries) && entries.empty());
+    entries.push_back({"stale", false});
     EXPECT_FALSE(ListFolderSorted(tree.Fs(), JoinPath(tree.Root(), "missing"), entries));
     EXPECT_TRUE(entries.empty());
+    // A listing told to stop on the way gives up at once, however many entries are left.
+    const int many = int(IFileSystem::kListingStep) + 44;
+    for (int i = 0; i < many; ++i) {
+        tree.File("many/n" + std::to_string(i) + ".txt");
+    }
+    int asked = 0;
+    EXPECT_FALSE(ListFolderSorted(tree.Fs(), JoinPath(tree.Root(), "many"), entries,
+                                  [&] { return ++asked > 1; }));
+    EXPECT_EQ(std::pair(asked, entries.size()),
+              std::pair(2, size_t{0}));  // before and after a step
+    EXPECT_TRUE(
+        ListFolderSorted(tree.Fs(), JoinPath(tree.Root(), "many"), entries, [] { return false; }));
+    EXPECT_EQ(int(entries.size()), many);
+    EXPECT_EQ(Walk(tree.Fs(), ImagesFolder(tree.Root()), 0, 100, true),
+              (std::pair<Names, int>{
+                  {"10.png", "9.png", "a.png", "A1.png", "Animals\\cow.JPG", "Animals\\deep\\x.png",
+                   "b.png", "old.png\\y.png", "Z", "_x", "表示\\ソ.png"},
+                  9}));
+    Names group;  // a group's names start with the group's
+    WalkFolder(tree.Fs(), PictureFolder(tree.Root(), "表示"), PictureRelativeFolder("表示"), 0, 9,
+               [&](const WalkFile& f) { return group.emplace_back(f.relName), true; });
+    EXPECT_EQ(group, Names{"表示\\ソ.png"});
 }
 
-TYPED_TEST(MediaTreeTest, WalkNamesFilesDepthFirstAndAGroupByItsFolder) {
-    auto& tree = this->tree;
-    for (const char* name : {"zebra.png", "readme.txt", "animals/deep/x.png", "dog.png", "picture",
-                             "animals/cow.JPG", "old.png/y.png", "表示/ソ.png"}) {
-        tree.File(std::string("images/") + name);
-    }
-    Names relNames;
-    std::string lastPath;
-    std::string lastName;
-    const int count = WalkFolder(tree.Fs(), this->Images(), "", 0, 100, [&](const WalkFile& f) {
-        relNames.emplace_back(f.relName);
-        lastPath = f.path;
-        lastName = f.name;
-        return IsPictureFile(f.relName);
-    });
-    EXPECT_EQ(relNames,
-              (Names{"animals\\cow.JPG", "animals\\deep\\x.png", "dog.png", "old.png\\y.png",
-                     "picture", "readme.txt", "zebra.png", "表示\\ソ.png"}));
-    EXPECT_EQ(count, 6);  // all but picture and readme.txt
-    EXPECT_EQ(lastPath, JoinPath(JoinPath(this->Images(), "表示"), "ソ.png"));
-    EXPECT_EQ(lastName, "ソ.png");
-
-    for (const std::string_view all : {std::string_view(), kGroupChooseAtStart}) {
-        EXPECT_EQ(PictureFolder(tree.Root(), all), this->Images());
-        EXPECT_EQ(PictureRelativeFolder(all), "");
-    }
-    EXPECT_EQ(this->Walk(PictureFolder(tree.Root(), "表示"), PictureRelativeFolder("表示")),
-              (Names{"表示\\ソ.png"}));
-    EXPECT_TRUE(this->Walk(PictureFolder(tree.Root(), "birds"), "birds").empty());
-}
-
-TYPED_TEST(MediaTreeTest, BoundIsSharedByAllLevels) {
-    auto& tree = this->tree;
+TEST(MediaLibrary, TheBoundIsSharedByAllLevelsAndTheWalkEndsWhereItIsReached) {
+    MemoryTree tree;
     for (const char* name : {"a.png", "b/1.png", "b/2.txt", "b/c/3.png", "d.png", "e/4.png"}) {
         tree.File(std::string("images/") + name);
     }
-    const auto picturesOnly = [](const WalkFile& f) { return IsPictureFile(f.relName); };
-    const std::string images = this->Images();
-    EXPECT_EQ(WalkFolder(tree.Fs(), images, "", 3, 5, picturesOnly), 5);
-    EXPECT_EQ(WalkFolder(tree.Fs(), images, "", 7, 7, picturesOnly), 7);
-    EXPECT_EQ(WalkFolder(tree.Fs(), JoinPath(tree.Root(), "missing"), "", 4, 10, picturesOnly), 4);
-
-    // The bound reached inside b/c stops the outer levels too; unmatched files do not count.
-    Names seen;
-    WalkFolder(tree.Fs(), images, "", 0, 3, [&](const WalkFile& f) {
-        seen.emplace_back(f.relName);
-        return IsPictureFile(f.relName);
-    });
-    EXPECT_EQ(seen, (Names{"a.png", "b\\1.png", "b\\2.txt", "b\\c\\3.png"}));
-}
-
-// The program folder's own path holds folders called images and sounds.
-TYPED_TEST(MediaTreeTest, NamesStayRightBelowFoldersCalledImagesOrSounds) {
-    auto& tree = this->tree;
-    tree.File("sounds/images/app/images/animals/cow.png");
-    tree.File("sounds/images/app/sounds/more/b.wav");
-    const std::string program =
-        JoinPath(JoinPath(JoinPath(tree.Root(), "sounds"), "images"), "app");
-    EXPECT_EQ(this->Walk(PictureFolder(program, "animals"), "animals"),
-              (Names{"animals\\cow.png"}));
-    EXPECT_EQ(this->Walk(SoundsFolder(program), ""), (Names{"more\\b.wav"}));
-}
-
-TYPED_TEST(MediaTreeTest, SoundListTakesDirectFilesOnlyInListingOrder) {
-    auto& tree = this->tree;
-    for (const char* name : {"c.wav", "b.txt", "a.wav", "more/d.wav"}) {
-        tree.File(std::string("sounds/") + name);
+    const std::string images = ImagesFolder(tree.Root());
+    const std::string b = JoinPath(images, "b");
+    EXPECT_EQ(Walk(tree, images, 3, 5, true).second, 5);
+    EXPECT_EQ(Walk(tree, JoinPath(tree.Root(), "missing"), 4, 10).second, 4);
+    tree.Listed().clear();
+    EXPECT_EQ(Walk(tree, images, 0, 3, true),
+              (std::pair<Names, int>{{"a.png", "b\\1.png", "b\\2.txt", "b\\c\\3.png"}, 3}));
+    EXPECT_EQ(tree.Listed(), (Names{images, b, JoinPath(b, "c")}));  // nothing listed past it
+    // A walk told to stop lists nothing more, files or none in the folders left.
+    tree.Listed().clear();
+    int asked = 0;
+    FolderWalk walk(tree, images, "", [&] { return ++asked > 2; });
+    Names handed;
+    for (WalkFile file; walk.Next(file);) {
+        handed.emplace_back(file.relName);
     }
-    EXPECT_EQ(ListSoundNames(tree.Fs(), tree.Root(), 10), (Names{"a.wav", "b.txt", "c.wav"}));
-    EXPECT_EQ(ListSoundNames(tree.Fs(), tree.Root(), 2), (Names{"a.wav", "b.txt"}));
-    // The assignment dialog's list filters and enters sub-folders, so its indices differ: its
-    // c.wav is stored as 1, which the play surface takes for b.txt.
-    Names dialogList;
-    WalkFolder(tree.Fs(), SoundsFolder(tree.Root()), "", 0, 10, [&](const WalkFile& f) {
-        if (IsSoundFile(f.relName)) {
-            dialogList.emplace_back(f.relName);
+    EXPECT_EQ(std::tuple(handed, tree.Listed(), asked),
+              std::tuple(Names{"a.png", "b\\1.png", "b\\2.txt"}, Names{images, b}, 3));
+    tree.Lock(b);  // a sub-folder that cannot be listed adds nothing
+    EXPECT_EQ(Walk(tree, images, 0, 10).first, (Names{"a.png", "d.png", "e\\4.png"}));
+    // Every folder holding a file and a folder of its own, as a folder loop does.
+    struct Endless : MemoryTree {
+        bool ListFolder(const std::string&, std::vector<FolderEntry>& entries) const override {
+            return entries = {{"f.png", false}, {"loop", true}}, true;
         }
-        return IsSoundFile(f.relName);
-    });
-    EXPECT_EQ(dialogList, (Names{"a.wav", "c.wav", "more\\d.wav"}));
+    } endless;
+    const auto [names, count] = Walk(endless, "images", 0, 100000);
+    EXPECT_EQ(count, kMaxWalkDepth + 1);
+    EXPECT_EQ(std::count(names.back().begin(), names.back().end(), '\\'), kMaxWalkDepth);
 }
 
-TYPED_TEST(MediaTreeTest, GroupsAreTheFirstTenDirectSubFolders) {
-    auto& tree = this->tree;
-    EXPECT_TRUE(ListGroups(tree.Fs(), tree.Root()).empty());  // no images folder at all
-    tree.File("images/dog.png");
-    tree.File("images/old.png/cat.png");
-    tree.Folder("images/どうぶつ");
-    EXPECT_EQ(ListGroups(tree.Fs(), tree.Root()), (Names{"old.png", "どうぶつ"}));
-
+TEST(MediaLibrary, SoundsAndGroupsAreTheDirectFilesAndFoldersInListingOrder) {
+    MemoryTree tree;
+    EXPECT_TRUE(ListGroups(tree, tree.Root()).empty());  // no images folder at all
+    for (const char* name : {"sounds/dog.wav", "sounds/Dog.wav", "sounds/b.txt", "sounds/ant.wav",
+                             "sounds/more/d.wav", "images/z.png", "images/old.png/cat.png"}) {
+        tree.File(name);
+    }
     for (int i = 12; i >= 1; --i) {
         tree.Folder("images/g" + std::to_string(100 + i));
     }
-    const Names groups = ListGroups(tree.Fs(), tree.Root());
-    ASSERT_EQ(groups.size(), static_cast<size_t>(kMaxGroups));
-    EXPECT_EQ(groups.back(), "g110");
+    // Names that differ in case alone exist together on some systems: their bytes decide.
+    EXPECT_EQ(ListSoundNames(tree, tree.Root(), 10),
+              (Names{"ant.wav", "b.txt", "Dog.wav", "dog.wav"}));
+    EXPECT_EQ(ListSoundNames(tree, tree.Root(), 2), (Names{"ant.wav", "b.txt"}));
+    const Names groups = ListGroups(tree, tree.Root());
+    EXPECT_EQ(std::tuple(groups.size(), groups.front(), groups.back()),
+              std::tuple(size_t{kMaxGroups}, "g101", "g110"));
+    EXPECT_EQ(ListGroups(tree, tree.Root(), 100).back(), "old.png");
 }
 
-TYPED_TEST(MediaTreeTest, SoundMapKeepsOneIndexPerRelativeName) {
-    auto& tree = this->tree;
-    CAppSettings writer(tree.Root(), tree.Fs());
-    EXPECT_EQ(ReadSoundIndex(writer, "animals\\dog.png"), -1);  // no key: random
-
-    EXPECT_TRUE(WriteSoundIndex(writer, "表示\\ソ.png", 7));
-    EXPECT_TRUE(WriteSoundIndex(writer, "cow.png", -2));
-
-    const CAppSettings reader(tree.Root(), tree.Fs());
-    EXPECT_EQ(ReadSoundIndex(reader, "表示\\ソ.png"), 7);
-    EXPECT_EQ(ReadSoundIndex(reader, "animals\\cow.png"), -1);
-    // Out-of-range values are kept as stored; only their readers take them for random.
-    EXPECT_EQ(ReadSoundIndex(reader, "cow.png"), -2);
-    EXPECT_EQ(ValidSoundIndex(7, 8), 7);
-    for (const auto& [index, count] :
-         {std::pair{7, 7}, {-2, 3}, {0, 0}, {INT_MIN, 100}, {INT_MAX, 100}}) {
-        EXPECT_EQ(ValidSoundIndex(index, count), -1) << index << " of " << count;
-    }
-}
-
-TEST(MediaLibraryFakeTest, ListingIsOrderedOnAnyFileSystem) {
-    // Names that differ only in case exist together on case-sensitive systems: exact bytes
-    // then decide, so the order never depends on the order the system lists them in.
-    FakeTree tree;
-    for (const char* name : {"dog.wav", "Dog.wav", "DOG.wav", "ant.wav"}) {
-        tree.File(std::string("sounds/") + name);
-    }
-    EXPECT_EQ(ListSoundNames(tree.Fs(), tree.Root(), 10),
-              (Names{"ant.wav", "DOG.wav", "Dog.wav", "dog.wav"}));
-}
-
-// A listing told to stop on the way gives up at once, however many entries are left.
-TEST(MediaLibraryRealTest, AStoppedListingGivesUpWithinAStep) {
-    RealTree tree;
-    const int count = int(IFileSystem::kListingStep) + 44;
-    for (int i = 0; i < count; ++i) {
-        tree.File("images/n" + std::to_string(i) + ".txt");
-    }
-    std::vector<FolderEntry> entries;
-    int asked = 0;
-    EXPECT_FALSE(ListFolderSorted(tree.Fs(), ImagesFolder(tree.Root()), entries,
-                                  [&] { return ++asked > 1; }));
-    EXPECT_EQ(asked, 2);  // before the first entry, and after the first step
-    EXPECT_TRUE(entries.empty());
-    EXPECT_TRUE(ListFolderSorted(tree.Fs(), ImagesFolder(tree.Root()), entries,
-                                 [] { return false; }));
-    EXPECT_EQ(int(entries.size()), count);
-}
-
-TEST(MediaLibraryFakeTest, UnlistableSubFolderAddsNothing) {
-    FakeTree tree;
-    tree.File("images/a.png");
-    tree.File("images/b/1.png");
-    tree.File("images/c.png");
-    tree.Lock(JoinPath(ImagesFolder(tree.Root()), "b"));
-
-    Names names;
-    const int count =
-        WalkFolder(tree.Fs(), ImagesFolder(tree.Root()), "", 1, 10, [&](const WalkFile& f) {
-            names.emplace_back(f.relName);
-            return true;
-        });
-    EXPECT_EQ(names, (Names{"a.png", "c.png"}));
-    EXPECT_EQ(count, 3);
-}
-
-TEST(MediaLibraryFakeTest, WalkStopsListingOnceTheBoundIsReached) {
-    FakeTree tree;
-    for (const char* name : {"a/1.png", "a/2.png", "b/3.png", "c/d/4.png"}) {
-        tree.File(std::string("images/") + name);
-    }
-    tree.Listed().clear();
-
-    const std::string images = ImagesFolder(tree.Root());
-    WalkFolder(tree.Fs(), images, "", 0, 2, [](const WalkFile&) { return true; });
-    EXPECT_EQ(tree.Listed(), (Names{images, JoinPath(images, "a")}));
-
-    tree.Listed().clear();
-    EXPECT_EQ(WalkFolder(tree.Fs(), images, "", 10, 10, [](const WalkFile&) { return true; }), 10);
-    EXPECT_TRUE(tree.Listed().empty());
-
-    // A walk told to stop lists nothing more, files or none in the folders left.
-    int asked = 0;
-    FolderWalk walk(tree.Fs(), images, "", [&] { return ++asked > 2; });
-    Names names;
-    for (WalkFile file; walk.Next(file);) {
-        names.emplace_back(file.relName);
-    }
-    EXPECT_EQ(names, (Names{"a\\1.png", "a\\2.png"}));
-    EXPECT_EQ(tree.Listed(), (Names{images, JoinPath(images, "a")}));
-    EXPECT_EQ(asked, 3);
-}
-
-// Every folder holds a file and a folder of its own, for ever, as a folder loop does.
-class EndlessFileSystem : public test::MemoryTree {
-public:
-    bool ListFolder(const std::string&, std::vector<FolderEntry>& entries) const override {
-        entries = {FolderEntry{"f.png", false}, FolderEntry{"loop", true}};
-        return true;
-    }
-};
-
-TEST(MediaLibraryFakeTest, EndlessNestingEndsAtTheDepthLimit) {
-    EndlessFileSystem fs;
-    int depth = 0;
-    const int count = WalkFolder(fs, "images", "", 0, 100000, [&](const WalkFile& f) {
-        depth = static_cast<int>(std::count(f.relName.begin(), f.relName.end(), '\\'));
-        return true;
-    });
-    EXPECT_EQ(count, kMaxWalkDepth + 1);
-    EXPECT_EQ(depth, kMaxWalkDepth);
-}
-
-TEST(MediaLibraryNamesTest, FolderPartsAndExtensions) {
-    EXPECT_EQ(FolderPart("a\\b\\c.png"), "a\\b");
-    EXPECT_EQ(FolderPart("\\c.png"), "");
-    EXPECT_EQ(FolderPart("dog.png"), std::nullopt);
+TEST(MediaLibrary, RelativeNamesFolderPartsAndExtensions) {
+    EXPECT_EQ(std::tuple(FolderPart("a\\b\\c.png"), FolderPart("\\c.png"), FolderPart("dog.png")),
+              std::tuple("a\\b", "", std::nullopt));
     EXPECT_EQ(FolderPart("表示\\ソ.png"), "表示");  // a 0x5C trail byte is no separator
-
-    // Without case, from the last dot of the last part.
+    EXPECT_EQ(PictureFolder("/p", kGroupChooseAtStart), ImagesFolder("/p"));
+    EXPECT_FALSE(LiesInGroup("表示", "表示") || LiesInGroup("表示x\\a.png", "表示"));
+    // Without case, from the last dot.
     for (const char* name : {"a.jpeg", "a.jpe", "a.jfif", "a.bmp", "PHOTO.JPG", "表示.PNG",
                              "old.png\\z.JFIF", ".png", "a.b.bmp"}) {
         EXPECT_TRUE(IsPictureFile(name) && !IsSoundFile(name)) << name;
@@ -294,56 +142,61 @@ TEST(MediaLibraryNamesTest, FolderPartsAndExtensions) {
         EXPECT_TRUE(IsSoundFile(name) && !IsPictureFile(name)) << name;
     }
     for (const char* name : {"picture", "old.png\\picture", "a.gif", "a.png.bak", "a.pngx", "a.",
-                             "a.ｐｎｇ", "a.wav.bak", "wav", "a.waves", "x.wav\\y"}) {
+                             "a.ｐｎｇ", "a.wav.bak", "a.waves", "x.wav\\y"}) {
         EXPECT_FALSE(IsPictureFile(name) || IsSoundFile(name)) << name;
     }
 }
 
-TEST(MediaLibraryOrderTest, SlotsCountPositionsOrGroupMembersMatchedExactly) {
+TEST(MediaLibrary, OrderSlotsCountListPositionsOrTheGroupsOwnEntriesMatchedExactly) {
     const Names order = {"animals\\calves\\small.png", "cat.png",   "animals", "Animals\\y.png",
                          "animals\\cow.png",           "ani\\x.png"};
-    for (const std::string_view all : {std::string_view(), kGroupChooseAtStart}) {
-        EXPECT_EQ(OrderSlot(order, "cat.png", all), 1);
-        EXPECT_EQ(OrderSlot(order, "ani\\x.png", all), 5);
+    for (const auto& [name, group, slot] :
+         {std::tuple<std::string_view, std::string_view, int>{"cat.png", "", 1},
+          {"ani\\x.png", kGroupChooseAtStart, 5},
+          {"animals\\calves\\small.png", "animals", 0},
+          {"animals\\cow.png", "animals", 1},
+          {"ani\\x.png", "ani", 0},
+          {"animals\\Cow.png", "", -1}}) {
+        EXPECT_EQ(OrderSlot(order, name, group), slot) << name << " in " << group;
     }
-    EXPECT_EQ(OrderSlot(order, "animals\\calves\\small.png", "animals"), 0);
-    EXPECT_EQ(OrderSlot(order, "animals\\cow.png", "animals"), 1);
-    EXPECT_EQ(OrderSlot(order, "ani\\x.png", "ani"), 0);
-    EXPECT_EQ(OrderSlot(order, "animals\\Cow.png", ""), -1);
-    EXPECT_EQ(OrderSlot(order, "cow.png", ""), -1);
-    EXPECT_FALSE(LiesInGroup("表示", "表示"));
-    EXPECT_FALSE(LiesInGroup("表示x\\a.png", "表示"));
 }
 
-TYPED_TEST(MediaTreeTest, AStoredGroupIsFoundByTheFormTheFileHoldsItsNameIn) {
-    auto& tree = this->tree;
+TEST(MediaLibrary, TheSoundMapKeepsEveryStoredIndexAndItsReadersTakeOnlyValidOnes) {
+    MemoryTree tree;
+    CAppSettings store(tree.Root(), tree);
+    EXPECT_EQ(ReadSoundIndex(store, "animals\\dog.png"), -1);  // no key: random
+    ASSERT_TRUE(WriteSoundIndex(store, "表示\\ソ.png", -2));
+    EXPECT_EQ(ReadSoundIndex(store, "表示\\ソ.png"), -2);
+    for (const auto& [index, count, valid] :
+         {std::tuple{7, 8, 7}, {-1, 3, -1}, {0, 1, 0}, {7, 7, -1}, {-2, 3, -1}, {INT_MIN, 9, -1}}) {
+        EXPECT_EQ(ValidSoundIndex(index, count), valid) << index << " of " << count;
+    }
+}
+
+// A name the code page cannot hold is stored with '?': a stored group finds its folder again,
+// and names that would be stored alike are found.
+TEST(MediaLibrary, StoredNamesAreMatchedInTheFormTheFileHoldsThem) {
+    MemoryTree tree;
     for (const char* group : {"images/〜あか", "images/−", "images/é", "images/あお"}) {
         tree.Folder(group);
     }
-    const struct {
-        std::string_view stored;
-        TextEncoding encoding;
-        std::string_view live;
-    } cases[] = {
-        {"?あか", TextEncoding::kCp932, "〜あか"},
-        {"あお", TextEncoding::kCp932, "あお"},
-        {"?", TextEncoding::kCp932, "é"},  // é and − are both '?': the first in listing order
-        {"?あか", TextEncoding::kUtf16Le, "?あか"},  // no folder of that name
-        {"〜あか", TextEncoding::kUtf16Le, "〜あか"},
-        {"gone", TextEncoding::kCp932, "gone"},
-        {"", TextEncoding::kCp932, ""},
-        {kGroupChooseAtStart, TextEncoding::kCp932, kGroupChooseAtStart},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(LiveGroupName(tree.Fs(), tree.Root(), c.stored, c.encoding), c.live) << c.stored;
+    const auto cp932 = TextEncoding::kCp932;
+    for (const auto& [stored, encoding, live] :
+         {std::tuple<std::string_view, TextEncoding, std::string_view>{"?あか", cp932, "〜あか"},
+          {"あお", cp932, "あお"},
+          {"?", cp932, "é"},  // é and − are both '?': the first listed
+          {"?あか", TextEncoding::kUtf16Le, "?あか"},
+          {"gone", cp932, "gone"},
+          {kGroupChooseAtStart, cp932, kGroupChooseAtStart}}) {
+        EXPECT_EQ(LiveGroupName(tree, tree.Root(), stored, encoding), live) << stored;
     }
     const Names names = {"〜.png", "é.png", "A.png", "a.PNG", " a.png"};
-    EXPECT_EQ(SharingStoredForm(names, "〜.png", TextEncoding::kCp932, false), Names{"é.png"});
+    EXPECT_EQ(SharingStoredForm(names, "〜.png", cp932, false), Names{"é.png"});
     EXPECT_TRUE(SharingStoredForm(names, "〜.png", TextEncoding::kUtf8, false).empty());
     // As keys, ASCII case and blanks around them do not count either.
     EXPECT_EQ(SharingStoredForm(names, "a.png", TextEncoding::kUtf16Le, true),
               (Names{"A.png", "a.PNG", " a.png"}));
-    EXPECT_EQ(SharingStoredForm(names, "A.png", TextEncoding::kUtf16Le, false), Names{});
+    EXPECT_TRUE(SharingStoredForm(names, "A.png", TextEncoding::kUtf16Le, false).empty());
 }
 
 }  // namespace

@@ -146,11 +146,11 @@ TEST_F(BadMediaTest, StoredOrderNamesWhatCannotBeShownAndLoadsTheRest) {
         bad.push_back(file.first);
     }
     PictureLoadRules rules;
-    rules.displayOrder = 1;
-    rules.order = {kHyou, kFolderNamedLikeAPicture};
-    rules.order.insert(rules.order.end(), bad.begin(), bad.end());
-    rules.order.push_back(std::string(kFolderNamedLikeAPicture) + "\\inner.jpg");
-    rules.order.push_back(kSo);
+    rules.settings.displayOrder = DisplayOrder::kStored;
+    rules.settings.pictureOrder = {kHyou, kFolderNamedLikeAPicture};
+    rules.settings.pictureOrder.insert(rules.settings.pictureOrder.end(), bad.begin(), bad.end());
+    rules.settings.pictureOrder.push_back(std::string(kFolderNamedLikeAPicture) + "\\inner.jpg");
+    rules.settings.pictureOrder.push_back(kSo);
     TableDecoder decoder;
     decoder.victim = kVanishing;
     const PictureLoadResult result = Load(rules, decoder);

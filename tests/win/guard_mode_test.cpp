@@ -114,10 +114,10 @@ TEST(GuardModeTest, EveryStartKeepsItAndEveryWayOutGivesAllBack) {
                         (L"zz_guard_test_" + std::to_wstring(GetCurrentProcessId()));
     std::filesystem::create_directories(folder);
     const ScopeExit removeFolder([&] { std::filesystem::remove_all(folder); });
-    CAppSettings settings(Narrow(folder.wstring()));
-    settings.Load();
-    settings.m_nStartMode = 1;
-    ASSERT_TRUE(settings.Save());
+    CAppSettings store(Narrow(folder.wstring()));
+    Settings settings = store.Load();
+    settings.startMode = StartMode::kGuarded;
+    ASSERT_TRUE(store.Save(settings));
     const int x = GetSystemMetrics(SM_XVIRTUALSCREEN), y = GetSystemMetrics(SM_YVIRTUALSCREEN);
     const RECT desktop{x, y, x + GetSystemMetrics(SM_CXVIRTUALSCREEN),
                        y + GetSystemMetrics(SM_CYVIRTUALSCREEN)};

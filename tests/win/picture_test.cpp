@@ -131,7 +131,7 @@ struct OnePicture : IPictureSizes, IRandomSource {
 
 // How wide the play surface draws a picture once it has stopped growing, last step past the
 // maximum included. Guard mode's full screen is the widest client a full-HD screen gives.
-int GrownWidth(const CAppSettings& settings, int width, int height) {
+int GrownWidth(const Settings& settings, int width, int height) {
     const Rect screen{0, 0, 1920, 1080};
     OnePicture picture(width, height);
     PlaySurface surface(picture, picture);
@@ -146,8 +146,7 @@ int GrownWidth(const CAppSettings& settings, int width, int height) {
 }
 
 TEST_F(PictureTest, BundledPicturesAreNeverEnlargedOnAFullHdScreenAndInFullColour) {
-    CAppSettings settings(ZZ_MEDIA_DIR);  // the shipped settings file
-    settings.Load();
+    const Settings settings = CAppSettings(ZZ_MEDIA_DIR).Load();  // the shipped settings file
     int pictures = 0;
     for (const auto& entry :
          std::filesystem::recursive_directory_iterator(Widen(ZZ_MEDIA_DIR "/images"))) {

@@ -85,7 +85,7 @@ Rect CZoomzapView::ClientRect() const {
 void CZoomzapView::OnInitialUpdate() {
     SetDpi(WindowDpi(GetHwnd()));
     LoadSettings();
-    SetWindowTextW(GetParentFrame(), Widen(m_strTitle).c_str());
+    SetWindowTextW(GetParentFrame(), Widen(m_settings.title).c_str());
     LoadSoundList();
     ChooseStartupGroup();
     LoadPictures();
@@ -94,42 +94,32 @@ void CZoomzapView::OnInitialUpdate() {
 }
 
 void CZoomzapView::LoadSettings() {
-    CAppSettings settings(m_strProgramFolder);
-    settings.Load();
-    m_strTitle = settings.m_strTitle;
-    m_nRotation = settings.m_nRotation;
-    m_nStartMode = settings.m_nStartMode;
-    m_surface.ApplySettings(settings, ClientRect());
-    m_encoding = settings.m_encoding;
-    m_strGroup =
-        LiveGroupName(SystemFileSystem(), m_strProgramFolder, settings.m_strGroup, m_encoding);
-    m_nDisplayOrder = settings.m_nDisplayOrder;
-    m_pictureOrder = settings.m_pictureOrder;
-    m_nMaxCount = settings.MaxMediaCount();
+    m_settings = CAppSettings(m_strProgramFolder).Load();
+    m_settings.group = LiveGroupName(SystemFileSystem(), m_strProgramFolder, m_settings.group,
+                                     m_settings.encoding);
+    m_surface.ApplySettings(m_settings, ClientRect());
 }
 
 void CZoomzapView::LoadSoundList() {
     m_strSoundsFolder = SoundsFolder(m_strProgramFolder);
-    m_szSoundNames = ListSoundNames(SystemFileSystem(), m_strProgramFolder, m_nMaxCount);
+    m_szSoundNames =
+        ListSoundNames(SystemFileSystem(), m_strProgramFolder, MaxMediaCount(m_settings));
     m_surface.SetSoundCount(static_cast<int>(m_szSoundNames.size()));
 }
 
 void CZoomzapView::ChooseStartupGroup() {
-    if (m_strGroup != kGroupChooseAtStart) {
+    if (m_settings.group != kGroupChooseAtStart) {
         return;
     }
-    m_strGroup = m_pOwner != nullptr ? m_pOwner->PickStartupGroup() : std::string();
+    m_settings.group = m_pOwner != nullptr ? m_pOwner->PickStartupGroup() : std::string();
 }
 
 void CZoomzapView::LoadPictures() {
     // Every slot is emptied first, so the table holds this load's pictures and nothing older.
     // The pictures come on the picture worker; the window answers keys meanwhile.
     PictureLoadRules rules;
-    rules.maxCount = m_nMaxCount;
-    rules.displayOrder = m_nDisplayOrder;
-    rules.group = m_strGroup;
-    rules.order = m_pictureOrder;
-    rules.encoding = m_encoding;
+    rules.settings = m_settings;
+    rules.maxCount = MaxMediaCount(m_settings);
     rules.soundCount = static_cast<int>(m_szSoundNames.size());
     m_unreadableNames.clear();  // this load names its own
     m_hPictures.Load(GetHwnd(), m_strProgramFolder, rules);
@@ -148,7 +138,7 @@ void CZoomzapView::OnPicturesReady() {
     } else {
         // In order the next picture is the next slot: only slots without a gap before them.
         const int count =
-            m_nDisplayOrder == 1 ? m_hPictures.LeadingCount() : m_hPictures.LoadedCount();
+            InStoredOrder(m_settings) ? m_hPictures.LeadingCount() : m_hPictures.LoadedCount();
         m_surface.SetPictureCount(count, m_hPictures.Sounds());
     }
     const int current = m_surface.Current();
@@ -165,14 +155,14 @@ void CZoomzapView::OnPicturesReady() {
 // Unreadable pictures are skipped like missing ones; the parent hears of them once the normal
 // window shows.
 void CZoomzapView::ReportUnreadableWhenSeen() {
-    if (!m_unreadableNames.empty() && !m_surface.IsFullScreen()) {
+    if (!m_unreadableNames.empty() && !m_surface.InGuardMode()) {
         PostMessageW(GetHwnd(), kReportUnreadableMessage, 0, 0);
     }
 }
 
 void CZoomzapView::OnReportUnreadable() {
     // Guarded again, or told already, since the message was posted: nothing to say now.
-    if (m_surface.IsFullScreen() || m_unreadableNames.empty() || m_pOwner == nullptr) {
+    if (m_surface.InGuardMode() || m_unreadableNames.empty() || m_pOwner == nullptr) {
         return;
     }
     m_pOwner->OnUnreadablePictures(std::exchange(m_unreadableNames, {}));
@@ -189,7 +179,7 @@ void CZoomzapView::WantPictures() {
     const int count = m_surface.PictureCount();
     std::vector<CPictureStore::Wanted> wanted;
     for (const int slot :
-         {current, m_nDisplayOrder == 1 && count > 1 ? (current + 1) % count : -1}) {
+         {current, InStoredOrder(m_settings) && count > 1 ? (current + 1) % count : -1}) {
         CPictureStore::Wanted wish{slot, 0, 0};
         if (slot >= 0 && m_surface.FinalPictureSize(slot, client, wish.width, wish.height)) {
             wanted.push_back(wish);

@@ -46,12 +46,12 @@ public:
 
     // Copies the settings file into the view; the pictures stay as they are.
     void LoadSettings();
-    // Reloads the picture table for m_strGroup.
+    // Reloads the picture table for the group in effect.
     void LoadPictures();
     // Asks the owner for a group when the group value says to choose at every start.
     void ChooseStartupGroup();
     // The settings ask for guard mode at start-up.
-    bool StartsInGuardMode() const { return m_nStartMode != 0; }
+    bool StartsInGuardMode() const { return StartsGuarded(m_settings); }
 
     // The owner switched guard mode: the exit hint and the stopped growth, or play as before.
     void OnGuardModeEntered();
@@ -92,15 +92,9 @@ private:
     std::vector<std::string> m_szSoundNames;
     std::string m_strSoundsFolder;
 
-    // The group whose pictures are loaded; the start-up choice replaces the stored value.
-    std::string m_strGroup;
-    std::string m_strTitle;
-    int m_nRotation = 0;  // kept with the settings; pictures are always drawn upright
-    int m_nStartMode = 0;
-    int m_nDisplayOrder = 0;
-    int m_nMaxCount = 10;
-    std::vector<std::string> m_pictureOrder;
-    TextEncoding m_encoding = TextEncoding::kCp932;  // the settings file's
+    // As the settings file holds them, but for the group: the one whose pictures load, by
+    // the name its folder has now, or the start-up choice's answer.
+    Settings m_settings = DefaultSettings();
 
     Brush m_brWhite{CreateSolidBrush(RGB(255, 255, 255))};
 };

@@ -1,0 +1,246 @@
+// The settings file through its store: defaults, the order list, single integers, and what a
+// parent, a crash or a full disk can leave behind.
+
+#include "settings/app_settings.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <functional>
+
+#ifndef _WIN32
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#endif
+
+#include "settings/codepage932.h"
+#include "settings/ini_file.h"
+#include "tests/support/memory_tree.h"
+#include "tests/support/temp_tree.h"
+
+namespace zz {
+namespace {
+
+using test::Names;
+using test::TempTree;
+namespace stdfs = std::filesystem;
+
+std::string Disk(std::string_view utf8) {
+    return Utf8ToCp932(utf8);
+}
+
+Names Numbered(std::string_view prefix, int count) {
+    Names names;
+    for (int i = 0; i < count; ++i) {
+        names.push_back(std::string(prefix) + std::to_string(i) + ".png");
+    }
+    return names;
+}
+
+std::string Noise(std::size_t size) {
+    std::mt19937 random(static_cast<std::uint32_t>(size));
+    std::string bytes(size, '\0');
+    std::generate(bytes.begin(), bytes.end(), [&] { return static_cast<char>(random()); });
+    return bytes;
+}
+
+Settings Defaults(const std::function<void(Settings&)>& change = {}) {
+    Settings settings = DefaultSettings();
+    if (change) {
+        change(settings);
+    }
+    return settings;
+}
+
+TEST(SettingsStore, WithoutAFileLoadGivesTheDefaultsAndTheFirstSaveWritesEveryKeyInOrder) {
+    TempTree tree;
+    CAppSettings store(tree.Root());
+    const Settings settings = store.Load();
+    EXPECT_TRUE(tree.Content().empty());
+    ASSERT_TRUE(store.Save(settings));
+    EXPECT_EQ(tree.Read("Zoomzap.ini"),
+              Disk("[設定]\r\nタイトル=ずーむざっぷ\r\n一回に広がる大きさ=10\r\n速さ=1\r\n"
+                   "最大画像拡大率=100\r\n回転=0\r\n初期表示=0\r\nマウス操作=0\r\n音声=0\r\n"
+                   "最大画像数=0\r\n表示=0\r\nグループ=\r\n画像ファイル名0=\r\n"));
+    EXPECT_EQ(tree.Content(), std::set<std::string>{"Zoomzap.ini"});
+}
+
+TEST(SettingsStore, TheOrderListIsBoundedByTheMediaLimitAndEndsAtItsFirstEmptyEntry) {
+    test::MemoryTree tree;
+    CAppSettings store(tree.Root(), tree);
+    Settings settings = Defaults([](Settings& s) { s.pictureOrder = Numbered("p", 12); });
+    ASSERT_TRUE(store.Save(settings));
+    EXPECT_EQ(store.Load().pictureOrder, Numbered("p", 10));
+    // A shorter list leaves the old higher keys behind, but its empty entry ends it.
+    settings.pictureOrder = Numbered("r", 3);
+    ASSERT_TRUE(store.Save(settings));
+    std::string bytes;
+    ASSERT_TRUE(tree.ReadFile(store.IniPath(), bytes));
+    EXPECT_EQ(IniFile(bytes).GetString(kSettingsSection, "画像ファイル名4", ""), "p4.png");
+    EXPECT_EQ(store.Load().pictureOrder, Numbered("r", 3));
+    // Any limit but 0 means 100, for reading too.
+    settings.mediaLimit = static_cast<MediaLimit>(5);
+    settings.pictureOrder = Numbered("s", 101);
+    ASSERT_TRUE(store.Save(settings));
+    EXPECT_EQ(store.Load().pictureOrder, Numbered("s", 100));
+    ASSERT_TRUE(store.WriteInt(kSettingsSection, "最大画像数", 0));
+    EXPECT_EQ(store.Load().pictureOrder, Numbered("s", 10));
+}
+
+TEST(SettingsStore, IntegersInAnySectionAndEveryReadSeesEveryWrite) {
+    test::MemoryTree tree;
+    CAppSettings writer(tree.Root(), tree);
+    CAppSettings reader(tree.Root(), tree);
+    ASSERT_TRUE(writer.WriteInt(kSoundMapSection, "表示\\ソ.png", 7));  // 0x5C trail bytes
+    EXPECT_EQ(reader.ReadInt("soundfile", "表示\\ソ.png", -1), 7);
+    EXPECT_EQ(reader.ReadInt(kSoundMapSection, "a.png", -1), -1);
+    ASSERT_TRUE(reader.Save(Defaults([](Settings& s) { s.speed = 30; })));
+    EXPECT_EQ(writer.Load().speed, 30);
+    EXPECT_EQ(writer.ReadInt(kSoundMapSection, "表示\\ソ.png", -1), 7);  // a save keeps it
+    // Several integers in one save, or none when one key cannot be a name.
+    EXPECT_FALSE(writer.WriteInts(kSoundMapSection, {{"a.png", 1}, {"b=c.png", 2}}));
+    EXPECT_EQ(reader.ReadInt(kSoundMapSection, "a.png", -1), -1);
+    ASSERT_TRUE(writer.WriteInts(kSoundMapSection, {{"A.png", 1}, {"表示\\ソ.png", 3}}));
+    EXPECT_EQ(tree.Replaced(), 3);
+    EXPECT_EQ(reader.ReadInt(kSoundMapSection, "a.PNG", -1) +
+                  reader.ReadInt("SoundFile", "表示\\ソ.png", -1),
+              4);
+    // A record the file cannot hold is not reported as stored.
+    EXPECT_FALSE(reader.Save(Defaults([](Settings& s) { s.title = "two\nlines"; })));
+}
+
+// What a file holds is read, a damaged key as its default; a save writes the record where the
+// first of each key stands, keeps the file's encoding and every byte it does not own, and
+// reads back as saved.
+TEST(SettingsStore, AnyFileReadsAsWhatItHoldsAndASaveReadsBackAndKeepsTheRest) {
+    std::string huge = Noise(10 << 20) + Disk("\r\n[設定]\r\n");
+    while (huge.size() < (20 << 20)) {
+        huge += Disk("使わないキー" + std::to_string(huge.size()) + "=" + std::string(200, 'v') +
+                     "\r\n");
+    }
+    const struct {
+        const char* what;
+        std::string bytes;
+        Settings expected;
+        bool keepsEveryByte;  // nothing of it is the record's to rewrite
+    } cases[] = {
+        {"noise", Noise(64 << 10), Defaults(), true},
+        {"half a UTF-16 character", std::string("\xFE\xFF\x00", 3),
+         Defaults([](Settings& s) { s.encoding = TextEncoding::kUtf16Be; }), true},
+        {"damaged keys",
+         std::string("\x00\x01\xFF\xFE junk\r\n", 11) +
+             Disk("[設定]\r\nタイトル=  "
+                  "\"\r\n一回に広がる大きさ=25\r\n速さ=fast\r\n最大画像拡大率\r\n"
+                  "初期表示=1") +
+             std::string("\0\0\r\n", 4) + Disk("グループ=動物\r\n画像ファイル名0=") + "\x81",
+         Defaults([](Settings& s) {
+             std::tie(s.title, s.growth, s.speed, s.group) = std::tuple("\"", 25, 0, "動物");
+             std::tie(s.startMode, s.pictureOrder) = std::tuple(StartMode::kGuarded, Names{"・"});
+         }),
+         false},
+        {"values no control shows",
+         Disk("[設定]\r\n回転=5\r\nマウス操作=-3\r\n音声=2\r\n最大画像数=-1\r\n表示=7\r\n"
+              "初期表示=2147483647\r\n一回に広がる大きさ=-2147483648\r\n"),
+         Defaults([](Settings& s) {
+             std::tie(s.growth, s.rotation, s.mouse, s.sound) =
+                 std::tuple(INT_MIN, OnOff{5}, OnOff{-3}, OnOff{2});
+             std::tie(s.mediaLimit, s.displayOrder, s.startMode) =
+                 std::tuple(MediaLimit{-1}, DisplayOrder{7}, StartMode{INT_MAX});
+         }),
+         false},
+        {"duplicates",
+         Disk("[設定]\r\n最大画像拡大率=2\r\n最大画像拡大率=3\r\n[x]\r\n[設定]\r\n最大画像拡大率="
+              "4\r\n"),
+         Defaults([](Settings& s) { s.maxZoom = 2; }), false},
+        {"UTF-16",
+         "\xFF\xFE" + EncodeText("[設定]\r\nタイトル=ずーむ〜\r\nグループ=〜あか\r\n",
+                                 TextEncoding::kUtf16Le),
+         Defaults([](Settings& s) {
+             std::tie(s.title, s.group, s.encoding) =
+                 std::tuple("ずーむ〜", "〜あか", TextEncoding::kUtf16Le);
+         }),
+         false},
+        {"20 MB", huge + Disk("速さ=7\r\n"), Defaults([](Settings& s) { s.speed = 7; }), true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempTree tree;
+        tree.File("Zoomzap.ini", c.bytes);
+        CAppSettings store(tree.Root());
+        Settings settings = store.Load();
+        EXPECT_TRUE(settings == c.expected);
+        settings.maxZoom = 9;
+        settings.pictureOrder = {"ソ\\〜.png"};
+        ASSERT_TRUE(store.Save(settings));
+        const std::string saved = tree.Read("Zoomzap.ini");
+        EXPECT_TRUE(!c.keepsEveryByte || saved.starts_with(c.bytes));
+        if (settings.encoding == TextEncoding::kCp932) {
+            settings.pictureOrder = {"ソ\\?.png"};  // the form code page 932 holds it in
+        }
+        EXPECT_TRUE(store.Load() == settings);
+        ASSERT_TRUE(store.Save(store.Load()));
+        EXPECT_EQ(tree.Read("Zoomzap.ini"), saved);
+        EXPECT_EQ(tree.Content(), std::set<std::string>{"Zoomzap.ini"});
+    }
+}
+
+// No save that could not finish is reported as done, and the old file stays as it was.
+TEST(SettingsStore, AFileThatCannotBeReplacedIsReportedAndLeftAsItWas) {
+    const std::string before = Disk("[設定]\r\n速さ=5\r\n") + Noise(64 << 10);
+    const std::function<std::string(TempTree&)> folders[] = {
+        [&](TempTree& tree) {  // read-only, which binds even an administrator or root
+            tree.File("Zoomzap.ini", before);
+            using enum stdfs::perms;
+            stdfs::permissions(tree.Path("Zoomzap.ini"), owner_write | group_write | others_write,
+                               stdfs::perm_options::remove);
+            return tree.Root();
+        },
+        [](TempTree& tree) { return tree.Folder("Zoomzap.ini"), tree.Root(); },
+        [](TempTree& tree) { return JoinPath(tree.Root(), "gone"); },
+#ifndef _WIN32
+        [&](TempTree& tree) {  // a disk that fills up during the save
+            tree.File("Zoomzap.ini", before);
+            std::signal(SIGXFSZ, SIG_IGN);  // a write past the limit then fails with EFBIG
+            const rlimit limit{32 << 10, 32 << 10};
+            return ::setrlimit(RLIMIT_FSIZE, &limit), tree.Root();
+        },
+#endif
+    };
+    for (size_t i = 0; i < std::size(folders); ++i) {
+        SCOPED_TRACE(i);
+        TempTree tree;
+#ifndef _WIN32
+        // In a child process, whose file size limit cannot reach the other tests.
+        const pid_t child = ::fork();
+        if (child != 0) {
+            int status = 1;
+            ASSERT_EQ(::waitpid(child, &status, 0), child);
+            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+            continue;
+        }
+#endif
+        CAppSettings store(folders[i](tree));
+        const auto content = tree.Content();
+        const std::string bytes = tree.Read("Zoomzap.ini");
+        EXPECT_FALSE(store.Save(Defaults()));
+        EXPECT_FALSE(store.WriteInt(kSoundMapSection, "a.png", 2));
+        EXPECT_EQ(tree.Read("Zoomzap.ini"), bytes);
+        EXPECT_EQ(tree.Content(), content);
+#ifndef _WIN32
+        ::_exit(::testing::Test::HasFailure() ? 1 : 0);
+#endif
+    }
+    // Listed but unreadable (locked, no rights): writing over it would lose what it holds.
+    test::MemoryTree locked;
+    locked.File("ZOOMZAP.INI");
+    CAppSettings store(locked.Root(), locked);
+    EXPECT_TRUE(store.Load() == Defaults());
+    EXPECT_FALSE(store.Save(Defaults()) || store.WriteInt(kSoundMapSection, "a.png", 2));
+    EXPECT_EQ(locked.Replaced(), 0);
+}
+
+}  // namespace
+}  // namespace zz
