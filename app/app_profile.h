@@ -19,8 +19,6 @@ public:
     // False when the list could not be stored.
     bool SaveRecentFiles(const CRecentFileList& list) const;
 
-    const std::string& KeyPath() const { return m_strKeyPath; }
-
 private:
     HKEY m_hRoot;
     std::string m_strKeyPath;

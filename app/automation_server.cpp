@@ -134,10 +134,6 @@ void CAppLock::Unlock() {
     }
 }
 
-int CAppLock::Count() {
-    return g_nLocks;
-}
-
 void CAppLock::SetUserControl(bool userControl) {
     g_bUserControl = userControl;
 }

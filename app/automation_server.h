@@ -16,7 +16,6 @@ class CAppLock {
 public:
     static void Lock();
     static void Unlock();
-    static int Count();
     // A program the user started, or a client made visible, stays when the locks go.
     static void SetUserControl(bool userControl);
 };
@@ -30,12 +29,13 @@ public:
 
     // Makes the class object known to COM as running, one program instance per client.
     bool RegisterAll();
-    void Revoke();
 
     // The document type from the document strings, the class identifier and this program.
     static ServerIdentity Identity();
 
 private:
+    void Revoke();
+
     DWORD m_dwRegister = 0;
     bool m_bRegistered = false;
 };

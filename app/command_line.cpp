@@ -51,7 +51,7 @@ public:
         std::string* slots[] = {&m_info.m_strFileName, &m_info.m_strPrinterName,
                                 &m_info.m_strDriverName, &m_info.m_strPortName};
         // Only /pt takes more than the file name.
-        const size_t slotCount = m_info.m_nShellCommand == ShellCommand::kFilePrintTo ? 4 : 1;
+        const size_t slotCount = m_info.m_shellCommand == ShellCommand::kFilePrintTo ? 4 : 1;
         if (m_nWords < slotCount) {
             *slots[m_nWords++] = argument;
         } else {
@@ -60,14 +60,14 @@ public:
     }
 
     void Finish() {
-        const ShellCommand command = m_info.m_nShellCommand;
+        const ShellCommand command = m_info.m_shellCommand;
         const bool print =
             command == ShellCommand::kFilePrint || command == ShellCommand::kFilePrintTo;
         if (print && m_info.m_strFileName.empty()) {
-            m_info.m_nShellCommand = ShellCommand::kFileNew;  // nothing to print: just start
+            m_info.m_shellCommand = ShellCommand::kFileNew;  // nothing to print: just start
         }
-        if (m_info.m_nShellCommand == ShellCommand::kFileNew && !m_info.m_strFileName.empty()) {
-            m_info.m_nShellCommand = ShellCommand::kFileOpen;
+        if (m_info.m_shellCommand == ShellCommand::kFileNew && !m_info.m_strFileName.empty()) {
+            m_info.m_shellCommand = ShellCommand::kFileOpen;
         }
     }
 
@@ -78,7 +78,7 @@ private:
             return false;
         }
         m_bCommandSet = true;
-        m_info.m_nShellCommand = command;
+        m_info.m_shellCommand = command;
         return true;
     }
 

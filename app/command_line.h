@@ -16,7 +16,7 @@ enum class ShellCommand {
 };
 
 struct CCommandLineInfo {
-    ShellCommand m_nShellCommand = ShellCommand::kFileNew;
+    ShellCommand m_shellCommand = ShellCommand::kFileNew;
     std::string m_strFileName;
     std::string m_strPrinterName;
     std::string m_strDriverName;

@@ -9,10 +9,10 @@
 #include "app/view_printer.h"
 #include "app/zoomzap_app.h"
 #include "app/zoomzap_doc.h"
+#include "framework/message_box.h"
 #include "framework/module.h"
 #include "framework/unicode.h"
 #include "resources/resource.h"
-#include "view/win32/zoomzap_view.h"
 
 namespace zz {
 
@@ -84,7 +84,7 @@ void CZoomzapApp::OnFileSave() {
     const KernelHandle file(CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                         FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {
-        ShowMessage(IDP_FAILED_TO_SAVE_DOC, Narrow(path));
+        ShowMessage(MainHwnd(), IDP_FAILED_TO_SAVE_DOC, path);
         return;
     }
     m_pDocument->SetPathName(Narrow(path));
@@ -94,12 +94,12 @@ void CZoomzapApp::OnFileSave() {
 void CZoomzapApp::OnFilePrint() {
     // Without a printer the print dialog has already said so itself.
     PrintResult result = PrintResult::kCancelled;
-    const MemoryDC printer = ChoosePrinter(MainHwnd(), result);
+    const PrinterDC printer = ChoosePrinter(MainHwnd(), result);
     if (printer) {
-        result = PrintView(printer.Get(), *m_pView, DocumentTitle());
+        result = PrintView(printer.Get(), m_pMainFrame->View(), DocumentTitle());
     }
     if (result == PrintResult::kFailed) {
-        ShowMessage(IDP_PRINT_FAILED);
+        ShowMessage(MainHwnd(), IDP_PRINT_FAILED);
     }
 }
 
@@ -107,14 +107,14 @@ bool CZoomzapApp::PrintFromCommandLine(const CCommandLineInfo& info) {
     if (!OpenDocumentFile(info.FileCandidates())) {
         return false;
     }
-    const MemoryDC printer =
+    const PrinterDC printer =
         OpenPrinter(info.m_strPrinterName, info.m_strDriverName, info.m_strPortName);
     if (!printer) {
-        ShowMessage(IDP_NO_PRINTER);
+        ShowMessage(MainHwnd(), IDP_NO_PRINTER);
         return false;
     }
-    if (PrintView(printer.Get(), *m_pView, DocumentTitle()) != PrintResult::kPrinted) {
-        ShowMessage(IDP_PRINT_FAILED);
+    if (PrintView(printer.Get(), m_pMainFrame->View(), DocumentTitle()) != PrintResult::kPrinted) {
+        ShowMessage(MainHwnd(), IDP_PRINT_FAILED);
         return false;
     }
     return true;

@@ -2,22 +2,52 @@
 
 #include <imm.h>
 
-#include "app/zoomzap_app.h"
+#include <utility>
+
+#include "dialogs/win32/group_pick_dlg.h"
 #include "dialogs/win32/settings_dlg.h"
-#include "framework/module.h"
+#include "framework/message_box.h"
 #include "framework/unicode.h"
 #include "resources/resource.h"
 
 namespace zz {
 
-CMainFrame::CMainFrame() {
+CMainFrame::CMainFrame(std::string programFolder)
+    : m_strProgramFolder(std::move(programFolder)), m_view(m_strProgramFolder) {
     // The call fails only where no input method exists, which is just as good.
     ImmDisableIME(static_cast<DWORD>(-1));
+    m_view.SetOwner(this);
 }
 
 bool CMainFrame::Create() {
     const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    return LoadFrame(IDR_MAINFRAME, WS_POPUP | WS_CAPTION | WS_SYSMENU, screen);
+    if (!LoadFrame(IDR_MAINFRAME, WS_POPUP | WS_CAPTION | WS_SYSMENU, screen) ||
+        !m_view.Create(GetHwnd())) {
+        return false;
+    }
+    SetView(&m_view);
+    return true;
+}
+
+void CMainFrame::OnInitialUpdate() {
+    m_view.OnInitialUpdate();
+    m_guardMode.GuardKeyboard();
+    // A rerun while guarded, as after a new document, keeps the child inside.
+    if (m_view.StartsInGuardMode() && !m_guardMode.IsOn()) {
+        ToggleGuardMode();
+    }
+    // A fresh start shows nothing of the old picture anywhere, not only where a dialog was.
+    InvalidateRect(m_view.GetHwnd(), nullptr, TRUE);
+}
+
+void CMainFrame::ToggleGuardMode() {
+    if (m_guardMode.IsOn()) {
+        m_guardMode.Leave();
+        m_view.OnGuardModeLeft();
+    } else {
+        m_guardMode.Enter();
+        m_view.OnGuardModeEntered();
+    }
 }
 
 namespace {
@@ -56,7 +86,7 @@ bool CMainFrame::PreTranslateMessage(MSG& msg) {
 }
 
 LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    // The session ends without closing the window: closed here, the view gives the cursor,
+    // The session ends without closing the window: closed here, guard mode gives the cursor,
     // the keys and the screen saver back before the process goes.
     if (message == WM_ENDSESSION) {
         if (wParam) {
@@ -67,13 +97,13 @@ LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     return CFrameWnd::WindowProc(message, wParam, lParam);
 }
 
-bool CMainFrame::OnCommand(UINT id, UINT, HWND) {
+bool CMainFrame::OnCommand(UINT id, UINT code, HWND control) {
     switch (id) {
         case ID_SETTINGS:
             OnSettings();
             return true;
-        case ID_VIEW_FULLSCREEN:
-            OnFullScreen();
+        case ID_VIEW_GUARD_MODE:
+            ToggleGuardMode();
             return true;
         // Shortcut commands without a meaning here: swallowed, so they make no picture.
         case ID_EDIT_UNDO:
@@ -90,30 +120,17 @@ bool CMainFrame::OnCommand(UINT id, UINT, HWND) {
         case ID_FILE_OPEN:
         case ID_FILE_SAVE:
         case ID_FILE_PRINT:
-            if (InGuardMode()) {
+            if (m_guardMode.IsOn()) {
                 return true;
             }
             [[fallthrough]];
-        default: {
-            CZoomzapApp* app = GetZoomzapApp();
-            return app != nullptr && app->OnCommand(id);
-        }
+        default:
+            return CFrameWnd::OnCommand(id, code, control);
     }
-}
-
-bool CMainFrame::InGuardMode() const {
-    const CZoomzapApp* app = GetZoomzapApp();
-    return app != nullptr && app->m_pPlayView != nullptr &&
-           app->m_pPlayView->Surface().InGuardMode();
 }
 
 void CMainFrame::OnDestroy() {
-    // The guard mode destroys the menu and installs fresh copies, so the recorded default may
-    // be gone; the current menu is the one to keep.
-    HMENU current = GetMenu(GetHwnd());
-    if (m_hMenuDefault != nullptr && m_hMenuDefault != current) {
-        m_hMenuDefault = current;
-    }
+    m_guardMode.GiveBack();
     CFrameWnd::OnDestroy();
 }
 
@@ -122,39 +139,27 @@ void CMainFrame::OnUnreadablePictures(const std::vector<std::string>& names) {
     for (const std::string& name : names) {
         list += (list.empty() ? "" : "\n") + name;
     }
-    std::wstring text = LoadResourceString(IDP_UNREADABLE_PICTURES);
-    if (const size_t at = text.find(L"%s"); at != std::wstring::npos) {
-        text.replace(at, 2, Widen(list));
-    }
-    // The system's caption, as for any error the program does not name.
-    MessageBoxW(GetHwnd(), text.c_str(), nullptr, MB_OK);
+    ShowMessage(GetHwnd(), IDP_UNREADABLE_PICTURES, Widen(list), MB_OK);
+}
+
+std::string CMainFrame::PickStartupGroup() {
+    // Closed without a choice, the picker leaves an empty group: all groups.
+    return RunGroupPickDialog(nullptr, {m_strProgramFolder}).value_or("");
 }
 
 void CMainFrame::OnSettings() {
-    CZoomzapApp* app = GetZoomzapApp();
-    if (app == nullptr || app->m_pPlayView == nullptr) {
-        return;
-    }
-    CZoomzapView& view = *app->m_pPlayView;
     const std::optional<SettingsDialogResult> result =
-        RunSettingsDialog(GetHwnd(), {ProgramFolder()});
+        RunSettingsDialog(GetHwnd(), {m_strProgramFolder});
     if (!result) {
         return;
     }
     // The dialog saved on OK; the view takes over every value, the group included.
-    view.LoadSettings();
+    m_view.LoadSettings();
     if (!result->mediaChanged) {
         return;
     }
-    view.ChooseStartupGroup();
-    view.LoadPictures();
-}
-
-void CMainFrame::OnFullScreen() {
-    CZoomzapApp* app = GetZoomzapApp();
-    if (app != nullptr && app->m_pPlayView != nullptr) {
-        app->m_pPlayView->ToggleFullScreen();
-    }
+    m_view.ChooseStartupGroup();
+    m_view.LoadPictures();
 }
 
 }  // namespace zz

@@ -1,14 +1,11 @@
 #include "app/platform_services.h"
 
 #include <winsock2.h>
-#include <ole2.h>
 
 namespace zz {
 
 CPlatformServices::~CPlatformServices() {
-    if (m_bOle) {
-        OleUninitialize();
-    }
+    m_ole.reset();
     if (m_bSockets) {
         WSACleanup();
     }
@@ -21,8 +18,8 @@ bool CPlatformServices::StartSockets() {
 }
 
 bool CPlatformServices::StartOle() {
-    m_bOle = SUCCEEDED(OleInitialize(nullptr));
-    return m_bOle;
+    m_ole.emplace(ComInitialization::Kind::kOle);
+    return m_ole->Started();
 }
 
 }  // namespace zz

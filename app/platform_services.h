@@ -1,6 +1,10 @@
 #pragma once
 // Windows Sockets and OLE for the life of the application, shut down in reverse order.
 
+#include <optional>
+
+#include "framework/com_init.h"
+
 namespace zz {
 
 class CPlatformServices {
@@ -17,7 +21,7 @@ public:
 
 private:
     bool m_bSockets = false;
-    bool m_bOle = false;
+    std::optional<ComInitialization> m_ole;
 };
 
 }  // namespace zz

@@ -3,84 +3,22 @@
 #include <cderr.h>
 #include <commdlg.h>
 
+#include "framework/gdi_guards.h"
+#include "framework/scope_exit.h"
 #include "framework/unicode.h"
 #include "framework/view.h"
 
 namespace zz {
 
-namespace {
-
-// The device-mode and device-names blocks a print dialog hands out.
-class GlobalBlock {
-public:
-    explicit GlobalBlock(HGLOBAL block) : m_block(block) {}
-    ~GlobalBlock() {
-        if (m_block != nullptr) {
-            GlobalFree(m_block);
-        }
-    }
-    GlobalBlock(const GlobalBlock&) = delete;
-    GlobalBlock& operator=(const GlobalBlock&) = delete;
-
-private:
-    HGLOBAL m_block;
-};
-
-// StartDoc and EndDoc (or AbortDoc when the page failed).
-class DocGuard {
-public:
-    DocGuard(HDC dc, const std::wstring& name) : m_dc(dc) {
-        DOCINFOW info{sizeof(info), name.c_str(), nullptr, nullptr, 0};
-        m_bStarted = StartDocW(dc, &info) > 0;
-    }
-    ~DocGuard() {
-        if (m_bStarted && !m_bDone) {
-            AbortDoc(m_dc);
-        }
-    }
-    DocGuard(const DocGuard&) = delete;
-    DocGuard& operator=(const DocGuard&) = delete;
-
-    bool Started() const { return m_bStarted; }
-    bool End() {
-        m_bDone = EndDoc(m_dc) > 0;
-        return m_bDone;
-    }
-
-private:
-    HDC m_dc;
-    bool m_bStarted = false;
-    bool m_bDone = false;
-};
-
-// Mapping mode, extents and origins, restored when the page is drawn.
-class MappingGuard {
-public:
-    explicit MappingGuard(HDC dc) : m_dc(dc), m_nSaved(SaveDC(dc)) {}
-    ~MappingGuard() {
-        if (m_nSaved != 0) {
-            RestoreDC(m_dc, m_nSaved);
-        }
-    }
-    MappingGuard(const MappingGuard&) = delete;
-    MappingGuard& operator=(const MappingGuard&) = delete;
-
-private:
-    HDC m_dc;
-    int m_nSaved;
-};
-
-}  // namespace
-
-MemoryDC ChoosePrinter(HWND owner, PrintResult& result) {
+PrinterDC ChoosePrinter(HWND owner, PrintResult& result) {
     PRINTDLGW dialog{};
     dialog.lStructSize = sizeof(dialog);
     dialog.hwndOwner = owner;
     dialog.Flags = PD_RETURNDC | PD_NOSELECTION | PD_NOPAGENUMS | PD_USEDEVMODECOPIESANDCOLLATE;
     const BOOL chosen = PrintDlgW(&dialog);
-    const GlobalBlock devMode(dialog.hDevMode);
-    const GlobalBlock devNames(dialog.hDevNames);
-    MemoryDC dc(dialog.hDC);
+    const GlobalMemory devMode(dialog.hDevMode);
+    const GlobalMemory devNames(dialog.hDevNames);
+    PrinterDC dc(dialog.hDC);
     if (!chosen) {
         const DWORD error = CommDlgExtendedError();
         result = error == PDERR_NODEFAULTPRN || error == PDERR_NODEVICES ? PrintResult::kNoPrinter
@@ -92,37 +30,41 @@ MemoryDC ChoosePrinter(HWND owner, PrintResult& result) {
     return dc;
 }
 
-MemoryDC OpenPrinter(const std::string& printer, const std::string& driver,
-                     const std::string& port) {
+PrinterDC OpenPrinter(const std::string& printer, const std::string& driver,
+                      const std::string& port) {
     if (!printer.empty()) {
         const std::wstring driverName = driver.empty() ? L"WINSPOOL" : Widen(driver);
         const std::wstring portName = Widen(port);
-        return MemoryDC(CreateDCW(driverName.c_str(), Widen(printer).c_str(),
-                                  port.empty() ? nullptr : portName.c_str(), nullptr));
+        return PrinterDC(CreateDCW(driverName.c_str(), Widen(printer).c_str(),
+                                   port.empty() ? nullptr : portName.c_str(), nullptr));
     }
     PRINTDLGW dialog{};
     dialog.lStructSize = sizeof(dialog);
     dialog.Flags = PD_RETURNDEFAULT | PD_RETURNDC;
     PrintDlgW(&dialog);  // without a default printer the DC stays null, which says it all
-    const GlobalBlock devMode(dialog.hDevMode);
-    const GlobalBlock devNames(dialog.hDevNames);
-    return MemoryDC(dialog.hDC);
+    const GlobalMemory devMode(dialog.hDevMode);
+    const GlobalMemory devNames(dialog.hDevNames);
+    return PrinterDC(dialog.hDC);
 }
 
 PrintResult PrintView(HDC printer, CView& view, const std::string& docName) {
-    DocGuard doc(printer, Widen(docName));
-    if (!doc.Started()) {
+    const std::wstring name = Widen(docName);
+    const DOCINFOW info{sizeof(info), name.c_str(), nullptr, nullptr, 0};
+    if (StartDocW(printer, &info) <= 0) {
         return PrintResult::kFailed;
     }
+    // A job that did not end well is taken back whole.
+    ScopeExit abortJob([printer] { AbortDoc(printer); });
     if (StartPage(printer) <= 0) {
         return PrintResult::kFailed;
     }
     const RECT page{0, 0, GetDeviceCaps(printer, HORZRES), GetDeviceCaps(printer, VERTRES)};
     RenderViewPage(printer, page, view);
-    if (EndPage(printer) <= 0) {
+    if (EndPage(printer) <= 0 || EndDoc(printer) <= 0) {
         return PrintResult::kFailed;
     }
-    return doc.End() ? PrintResult::kPrinted : PrintResult::kFailed;
+    abortJob.Dismiss();
+    return PrintResult::kPrinted;
 }
 
 void RenderViewPage(HDC dc, const RECT& page, CView& view) {
@@ -142,7 +84,7 @@ void RenderViewPage(HDC dc, const RECT& page, CView& view) {
         drawnHeight = pageHeight;
         drawnWidth = static_cast<int>(static_cast<long long>(pageHeight) * width / height);
     }
-    const MappingGuard mapping(dc);
+    const SavedDC mapping(dc);  // mapping mode, extents and origins come back
     SetMapMode(dc, MM_ANISOTROPIC);
     SetWindowOrgEx(dc, client.left, client.top, nullptr);
     SetWindowExtEx(dc, width, height, nullptr);

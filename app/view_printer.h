@@ -15,10 +15,10 @@ enum class PrintResult { kPrinted, kCancelled, kNoPrinter, kFailed };
 
 // The print dialog, owned by owner; the chosen printer's device context, or empty with the
 // reason (cancelled, or no printer installed).
-MemoryDC ChoosePrinter(HWND owner, PrintResult& result);
+PrinterDC ChoosePrinter(HWND owner, PrintResult& result);
 // The default printer, or the named one with its driver and port; empty when there is none.
-MemoryDC OpenPrinter(const std::string& printer, const std::string& driver,
-                     const std::string& port);
+PrinterDC OpenPrinter(const std::string& printer, const std::string& driver,
+                      const std::string& port);
 
 // Prints one page of view on printer as document docName.
 PrintResult PrintView(HDC printer, CView& view, const std::string& docName);

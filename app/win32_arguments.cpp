@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "framework/handles.h"
 #include "framework/unicode.h"
 
 namespace zz {
@@ -14,14 +15,10 @@ std::vector<std::string> SplitCommandLine(const wchar_t* commandLine) {
         return arguments;
     }
     int count = 0;
-    LPWSTR* argv = CommandLineToArgvW(commandLine, &count);
-    if (argv == nullptr) {
-        return arguments;
+    const ArgumentList argv(CommandLineToArgvW(commandLine, &count));
+    for (int i = 1; argv && i < count; ++i) {
+        arguments.push_back(Narrow(argv.Get()[i]));
     }
-    for (int i = 1; i < count; ++i) {
-        arguments.push_back(Narrow(argv[i]));
-    }
-    LocalFree(argv);  // the one allocation of CommandLineToArgvW; its result is not needed
     return arguments;
 }
 

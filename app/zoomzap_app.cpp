@@ -7,10 +7,9 @@
 #include "app/registry.h"
 #include "app/win32_arguments.h"
 #include "app/zoomzap_doc.h"
-#include "framework/module.h"
+#include "framework/message_box.h"
 #include "framework/unicode.h"
 #include "resources/resource.h"
-#include "view/win32/zoomzap_view.h"
 
 namespace zz {
 
@@ -41,19 +40,19 @@ bool CZoomzapApp::InitInstance() {
 
     const RegistryKey classes = CreateRegistryKey(HKEY_CURRENT_USER, kClassesKey);
     const ServerIdentity identity = CAutomationServer::Identity();
-    if (info.m_nShellCommand == ShellCommand::kAppUnregister) {
+    if (info.m_shellCommand == ShellCommand::kAppUnregister) {
         const bool removed = classes && UnregisterServer(classes.Get(), identity);
         m_nInitExitCode = removed ? 0 : 1;
         if (info.m_bTellUnregister) {
-            ShowMessage(removed ? IDS_UNREGISTERED : IDP_UNREGISTER_FAILED, {},
-                        removed ? MB_ICONINFORMATION : MB_ICONEXCLAMATION);
+            ShowMessage(MainHwnd(), removed ? IDS_UNREGISTERED : IDP_UNREGISTER_FAILED, {},
+                        MB_OK | (removed ? MB_ICONINFORMATION : MB_ICONEXCLAMATION));
         }
         return false;
     }
     // Written at every start, so that damaged or moved entries repair themselves. A failure
     // costs only automation, which the program does not need to run.
     const bool registered = classes && RegisterServer(classes.Get(), identity);
-    if (info.m_nShellCommand == ShellCommand::kAppRegister) {
+    if (info.m_shellCommand == ShellCommand::kAppRegister) {
         m_nInitExitCode = registered ? 0 : 1;
         return false;
     }
@@ -68,18 +67,18 @@ bool CZoomzapApp::InitInstance() {
 
 bool CZoomzapApp::InitPlatformServices() {
     if (!m_services.StartSockets()) {
-        ShowMessage(IDP_SOCKETS_INIT_FAILED);
+        ShowMessage(MainHwnd(), IDP_SOCKETS_INIT_FAILED);
         return false;
     }
     if (!m_services.StartOle()) {
-        ShowMessage(IDP_OLE_INIT_FAILED);
+        ShowMessage(MainHwnd(), IDP_OLE_INIT_FAILED);
         return false;
     }
     return true;
 }
 
 bool CZoomzapApp::ProcessShellCommand(const CCommandLineInfo& info) {
-    switch (info.m_nShellCommand) {
+    switch (info.m_shellCommand) {
         case ShellCommand::kFileOpen:
             // A file that cannot be opened is reported; the toy starts all the same.
             return OpenDocumentFile(info.FileCandidates()) || OpenNewDocument();
@@ -92,7 +91,7 @@ bool CZoomzapApp::ProcessShellCommand(const CCommandLineInfo& info) {
     }
 }
 
-bool CZoomzapApp::CreateFrameAndView() {
+bool CZoomzapApp::CreateFrame() {
     if (m_pMainFrame) {
         return true;
     }
@@ -100,24 +99,17 @@ bool CZoomzapApp::CreateFrameAndView() {
     if (!frame->Create()) {
         return false;
     }
-    auto view = std::make_unique<CZoomzapView>();
-    if (!view->Create(frame->GetHwnd())) {
-        return false;
-    }
-    frame->SetView(view.get());
-    view->SetOwner(frame.get());
     m_pDocument = std::make_unique<CZoomzapDoc>();
     m_pMainFrame = std::move(frame);
-    m_pView = std::move(view);
     m_pMainWnd = m_pMainFrame.get();
     return true;
 }
 
 bool CZoomzapApp::OpenNewDocument() {
-    if (!CreateFrameAndView() || !m_pDocument->OnNewDocument()) {
+    if (!CreateFrame() || !m_pDocument->OnNewDocument()) {
         return false;
     }
-    RunInitialUpdate();
+    m_pMainFrame->OnInitialUpdate();
     return true;
 }
 
@@ -133,24 +125,19 @@ bool CZoomzapApp::OpenDocumentFile(const std::vector<std::string>& candidates) {
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)
                 : INVALID_HANDLE_VALUE);
         if (file) {
-            if (!CreateFrameAndView()) {
+            if (!CreateFrame()) {
                 return false;
             }
             const std::string fullPath = Narrow(full);
             m_pDocument->SetPathName(fullPath);
             AddToRecentFileList(fullPath);
-            RunInitialUpdate();
+            m_pMainFrame->OnInitialUpdate();
             return true;
         }
     }
-    ShowMessage(IDP_FAILED_TO_OPEN_DOC, candidates.empty() ? std::string() : candidates.front());
+    ShowMessage(MainHwnd(), IDP_FAILED_TO_OPEN_DOC,
+                candidates.empty() ? std::wstring() : Widen(candidates.front()));
     return false;
-}
-
-void CZoomzapApp::RunInitialUpdate() {
-    m_pView->OnInitialUpdate();
-    // A fresh start shows nothing of the old picture anywhere, not only where a dialog was.
-    InvalidateRect(m_pView->GetHwnd(), nullptr, TRUE);
 }
 
 void CZoomzapApp::AddToRecentFileList(const std::string& path) {
@@ -184,15 +171,6 @@ bool CZoomzapApp::OnCommand(UINT id) {
 void CZoomzapApp::OnAppAbout() {
     CAboutDlg aboutDlg;
     aboutDlg.DoModal();
-}
-
-void CZoomzapApp::ShowMessage(UINT textId, const std::string& argument, UINT icon) const {
-    std::wstring text = LoadResourceString(textId);
-    if (const size_t at = text.find(L"%s"); at != std::wstring::npos) {
-        text.replace(at, 2, Widen(argument));
-    }
-    const std::wstring title = LoadResourceString(IDS_APP_TITLE);
-    MessageBoxW(MainHwnd(), text.c_str(), title.c_str(), MB_OK | icon);
 }
 
 HWND CZoomzapApp::MainHwnd() const {

@@ -1,6 +1,6 @@
 #pragma once
-// The application: start-up, the one document, frame and view, the document commands and the
-// about box.
+// The application: start-up, the one document and frame, the document commands and the about
+// box.
 
 #include <windows.h>
 
@@ -19,7 +19,6 @@ namespace zz {
 
 class CMainFrame;
 class CZoomzapDoc;
-class CZoomzapView;
 
 class CZoomzapApp : public CWinApp {
 public:
@@ -27,12 +26,7 @@ public:
     ~CZoomzapApp() override;
 
     bool InitInstance() override;
-    // Commands that reach the application after the frame; true when handled.
-    bool OnCommand(UINT id);
-    void OnAppAbout();
-
-    // The one play surface, stored there by the view itself; never cleared.
-    CZoomzapView* m_pPlayView = nullptr;
+    bool OnCommand(UINT id) override;
 
     static constexpr size_t kRecentFileCount = 4;
 
@@ -41,15 +35,14 @@ private:
     // Carries out the command line; false when the program is to end.
     bool ProcessShellCommand(const CCommandLineInfo& info);
     bool PrintFromCommandLine(const CCommandLineInfo& info);
-    // Creates the frame and the view in it, the first time only.
-    bool CreateFrameAndView();
+    // Creates the frame with the view in it, the first time only.
+    bool CreateFrame();
     // Starts the document anew (creating the frame on first use) and runs the initial update.
     bool OpenNewDocument();
     // Opens the first of the candidates that can be read as the document, without reading it,
     // remembers it, and runs the initial update; tells the parent when none can.
     bool OpenDocumentFile(const std::vector<std::string>& candidates);
-    void RunInitialUpdate();
-
+    void OnAppAbout();
     void OnFileNew();
     void OnFileOpen();
     void OnFileSave();
@@ -57,9 +50,7 @@ private:
     void AddToRecentFileList(const std::string& path);
     // The title of the document: its file's name, or the new-document name while untitled.
     std::string DocumentTitle() const;
-    // A message box with the application title; %s in the text becomes argument.
-    void ShowMessage(UINT textId, const std::string& argument = {},
-                     UINT icon = MB_ICONEXCLAMATION) const;
+    // The owner of the program's messages, once there is a frame.
     HWND MainHwnd() const;
 
     CPlatformServices m_services;
@@ -68,12 +59,6 @@ private:
     CAutomationServer m_server;
     std::unique_ptr<CZoomzapDoc> m_pDocument;
     std::unique_ptr<CMainFrame> m_pMainFrame;
-    std::unique_ptr<CZoomzapView> m_pView;
 };
-
-// The running application; null where windows are made without one (tests).
-inline CZoomzapApp* GetZoomzapApp() {
-    return dynamic_cast<CZoomzapApp*>(GetApp());
-}
 
 }  // namespace zz

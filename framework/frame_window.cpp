@@ -19,8 +19,7 @@ bool CFrameWnd::LoadFrame(UINT id, DWORD style, const RECT& rect) {
     if (!CreateEx(frameClass, 0, title.c_str(), style, rect, nullptr, menu.Get())) {
         return false;
     }
-    // The window owns the menu from here on and destroys it with itself.
-    m_hMenuDefault = menu.Release();
+    menu.Release();  // the window's from here on, destroyed with it
     return true;
 }
 
@@ -52,11 +51,12 @@ void CFrameWnd::OnSetFocus(HWND) {
     }
 }
 
+bool CFrameWnd::OnCommand(UINT id, UINT, HWND) {
+    CWinApp* app = GetApp();
+    return app != nullptr && app->OnCommand(id);
+}
+
 void CFrameWnd::OnDestroy() {
-    // A default menu that was taken off the window goes back on, so it is destroyed with it.
-    if (m_hMenuDefault != nullptr && GetMenu(GetHwnd()) != m_hMenuDefault) {
-        SetMenu(GetHwnd(), m_hMenuDefault);
-    }
     CWinApp* app = GetApp();
     if (app != nullptr && app->m_pMainWnd == this) {
         PostQuitMessage(0);

@@ -20,11 +20,10 @@ public:
 protected:
     void OnSize(UINT type, int cx, int cy) override;
     void OnSetFocus(HWND previous) override;
-    // Puts the default menu back, and ends the message loop for the application's main window.
+    // Commands the frame does not handle itself go to the application.
+    bool OnCommand(UINT id, UINT code, HWND control) override;
+    // Ends the message loop for the application's main window.
     void OnDestroy() override;
-
-    // The menu the frame was created with, as far as it is still known to exist.
-    HMENU m_hMenuDefault = nullptr;
 
 private:
     void FitView();

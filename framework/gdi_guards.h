@@ -39,6 +39,23 @@ private:
     HGDIOBJ m_previous;
 };
 
+// SaveDC / RestoreDC: mapping mode, extents, origins and selections as they were.
+class SavedDC {
+public:
+    explicit SavedDC(HDC dc) : m_dc(dc), m_nSaved(SaveDC(dc)) {}
+    ~SavedDC() {
+        if (m_nSaved != 0) {
+            RestoreDC(m_dc, m_nSaved);
+        }
+    }
+    SavedDC(const SavedDC&) = delete;
+    SavedDC& operator=(const SavedDC&) = delete;
+
+private:
+    HDC m_dc;
+    int m_nSaved;
+};
+
 // GetDC / ReleaseDC.
 class WindowDC {
 public:

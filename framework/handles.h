@@ -1,5 +1,6 @@
 #pragma once
-// Move-only owners of Win32 handles: each handle is released exactly once, by its owner.
+// Move-only owners of Win32 handles: each handle is released exactly once, by its owner. Header
+// only, so that the Windows adapters of the portable core can use them too.
 
 #include <windows.h>
 
@@ -27,7 +28,8 @@ public:
     Handle Get() const { return m_handle; }
     explicit operator bool() const { return Traits::IsValid(m_handle); }
 
-    // Gives up ownership, for handles that another owner takes over (a menu set on a window).
+    // Gives up ownership, for handles that another owner takes over (a menu set on a window), or
+    // whose release must be checked.
     Handle Release() {
         Handle handle = m_handle;
         m_handle = Traits::Empty();
@@ -54,14 +56,15 @@ struct NullInvalidTraits {
     static void Close(Handle handle) { CloseFunction(handle); }
 };
 
-struct KernelHandleTraits {
+// Some kernel functions report failure as null, others as INVALID_HANDLE_VALUE.
+template <auto CloseFunction>
+struct KernelTraits {
     using Handle = HANDLE;
     static Handle Empty() { return nullptr; }
-    // Some kernel functions report failure as null, others as INVALID_HANDLE_VALUE.
     static bool IsValid(Handle handle) {
         return handle != nullptr && handle != INVALID_HANDLE_VALUE;
     }
-    static void Close(Handle handle) { CloseHandle(handle); }
+    static void Close(Handle handle) { CloseFunction(handle); }
 };
 
 // Plain functions rather than the imported ones: an imported function's address is no
@@ -84,16 +87,36 @@ inline void CloseModule(HMODULE module) {
 inline void CloseRegistryKey(HKEY key) {
     RegCloseKey(key);
 }
+inline void CloseKernelHandle(HANDLE handle) {
+    CloseHandle(handle);
+}
+inline void CloseFind(HANDLE find) {
+    FindClose(find);
+}
+inline void FreeGlobal(HGLOBAL block) {
+    GlobalFree(block);
+}
+inline void FreeArgumentList(LPWSTR* arguments) {
+    LocalFree(arguments);
+}
 
 using Font = UniqueHandle<NullInvalidTraits<HFONT, CloseGdiObject>>;
 using Brush = UniqueHandle<NullInvalidTraits<HBRUSH, CloseGdiObject>>;
 using Bitmap = UniqueHandle<NullInvalidTraits<HBITMAP, CloseGdiObject>>;
-// A device context made with CreateCompatibleDC or CreateDC; GetDC's go through WindowDC.
+// A device context made with CreateCompatibleDC; GetDC's go through WindowDC.
 using MemoryDC = UniqueHandle<NullInvalidTraits<HDC, CloseDC>>;
+// A printer's device context, from CreateDC or the print dialog.
+using PrinterDC = UniqueHandle<NullInvalidTraits<HDC, CloseDC>>;
 using Menu = UniqueHandle<NullInvalidTraits<HMENU, CloseMenu>>;
 using Hook = UniqueHandle<NullInvalidTraits<HHOOK, CloseHook>>;
 using Module = UniqueHandle<NullInvalidTraits<HMODULE, CloseModule>>;
 using RegistryKey = UniqueHandle<NullInvalidTraits<HKEY, CloseRegistryKey>>;
-using KernelHandle = UniqueHandle<KernelHandleTraits>;
+using KernelHandle = UniqueHandle<KernelTraits<CloseKernelHandle>>;
+// A folder listing of FindFirstFile.
+using FindHandle = UniqueHandle<KernelTraits<CloseFind>>;
+// A block of GlobalAlloc, as the print dialog hands them out.
+using GlobalMemory = UniqueHandle<NullInvalidTraits<HGLOBAL, FreeGlobal>>;
+// The argument array of CommandLineToArgvW.
+using ArgumentList = UniqueHandle<NullInvalidTraits<LPWSTR*, FreeArgumentList>>;
 
 }  // namespace zz

@@ -6,7 +6,7 @@ HINSTANCE ModuleInstance() {
     return GetModuleHandleW(nullptr);
 }
 
-std::wstring LoadResourceString(UINT id) {
+std::wstring_view ResourceText(UINT id) {
     // With a zero buffer size LoadStringW hands out the resource text itself, so no length
     // limit applies.
     const wchar_t* text = nullptr;
@@ -14,7 +14,11 @@ std::wstring LoadResourceString(UINT id) {
     if (length <= 0 || text == nullptr) {
         return {};
     }
-    return std::wstring(text, static_cast<size_t>(length));
+    return std::wstring_view(text, static_cast<size_t>(length));
+}
+
+std::wstring LoadResourceString(UINT id) {
+    return std::wstring(ResourceText(id));
 }
 
 }  // namespace zz

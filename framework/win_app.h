@@ -18,6 +18,9 @@ public:
     // Start-up; false ends the program without running the loop.
     virtual bool InitInstance() = 0;
 
+    // Commands that reach the application after the frame; true when handled.
+    virtual bool OnCommand(UINT) { return false; }
+
     // InitInstance, then the message loop until WM_QUIT. Returns the exit code: the quit
     // message's, or m_nInitExitCode when start-up ended the program.
     int Run();

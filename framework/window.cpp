@@ -113,9 +113,6 @@ LRESULT CWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_RBUTTONUP:
             OnRButtonUp(static_cast<UINT>(wParam), PointFrom(lParam));
             return 0;
-        case WM_NCMOUSEMOVE:
-            OnNcMouseMove(static_cast<UINT>(wParam), PointFrom(lParam));
-            break;
         case WM_DPICHANGED:
             OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
             return 0;
@@ -151,8 +148,6 @@ void CWindow::OnMouseMove(UINT, POINT) {}
 void CWindow::OnLButtonUp(UINT, POINT) {}
 
 void CWindow::OnRButtonUp(UINT, POINT) {}
-
-void CWindow::OnNcMouseMove(UINT, POINT) {}
 
 void CWindow::OnDpiChanged(UINT, const RECT& suggested) {
     // A failed move keeps the old size: still usable, only scaled by the system.

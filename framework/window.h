@@ -50,8 +50,6 @@ protected:
     virtual void OnMouseMove(UINT keys, POINT point);
     virtual void OnLButtonUp(UINT keys, POINT point);
     virtual void OnRButtonUp(UINT keys, POINT point);
-    // Handled before the default non-client processing, which still runs.
-    virtual void OnNcMouseMove(UINT hitTest, POINT point);
     // A top-level window on a monitor of another DPI: takes the size the system suggests.
     virtual void OnDpiChanged(UINT dpi, const RECT& suggested);
 

@@ -17,10 +17,15 @@
 #define IDS_ALL_FILES_FILTER 110
 #define IDP_UNREADABLE_PICTURES 111
 #define IDP_UNREGISTER_FAILED 112
+// The play surface's texts.
+#define IDS_EXIT_HINT 113
+#define IDS_NO_PICTURES 114
+#define IDS_INVITATION 115
+#define IDS_LOAD_PROGRESS 116
 #define IDS_APP_TITLE 57344
 
 // Commands of the program's own.
-#define ID_VIEW_FULLSCREEN 32771
+#define ID_VIEW_GUARD_MODE 32771
 #define ID_SETTINGS 32773
 
 // Standard commands that the menu and the shortcut table reach.

@@ -5,45 +5,12 @@
 #include <algorithm>
 #include <limits>
 
+#include "framework/handles.h"
 #include "settings/file_system.h"
 
 namespace zz {
 
 namespace {
-
-class UniqueHandle {
-public:
-    explicit UniqueHandle(HANDLE handle) : m_handle(handle) {}
-    UniqueHandle(const UniqueHandle&) = delete;
-    UniqueHandle& operator=(const UniqueHandle&) = delete;
-    ~UniqueHandle() { Close(); }
-
-    HANDLE Get() const { return m_handle; }
-    bool Valid() const { return m_handle != INVALID_HANDLE_VALUE && m_handle != nullptr; }
-    bool Close() {
-        const HANDLE handle = m_handle;
-        m_handle = INVALID_HANDLE_VALUE;
-        return handle == INVALID_HANDLE_VALUE || handle == nullptr || ::CloseHandle(handle);
-    }
-
-private:
-    HANDLE m_handle;
-};
-
-class FindGuard {
-public:
-    explicit FindGuard(HANDLE find) : m_find(find) {}
-    FindGuard(const FindGuard&) = delete;
-    FindGuard& operator=(const FindGuard&) = delete;
-    ~FindGuard() {
-        if (m_find != INVALID_HANDLE_VALUE) {
-            ::FindClose(m_find);
-        }
-    }
-
-private:
-    HANDLE m_find;
-};
 
 std::wstring Widen(std::string_view utf8) {
     if (utf8.empty() || utf8.size() > static_cast<std::size_t>(std::numeric_limits<int>::max())) {
@@ -84,11 +51,12 @@ class Win32FileSystem final : public IFileSystem {
 public:
     bool ReadFile(const std::string& path, std::string& bytes) const override {
         bytes.clear();
-        UniqueHandle file(::CreateFileW(Widen(path).c_str(), GENERIC_READ,
-                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        const KernelHandle file(
+            ::CreateFileW(Widen(path).c_str(), GENERIC_READ,
+                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
         LARGE_INTEGER size{};
-        if (!file.Valid() || !::GetFileSizeEx(file.Get(), &size) || size.QuadPart < 0 ||
+        if (!file || !::GetFileSizeEx(file.Get(), &size) || size.QuadPart < 0 ||
             size.QuadPart > std::numeric_limits<DWORD>::max()) {
             return false;
         }
@@ -118,13 +86,14 @@ public:
             return false;
         }
         const std::wstring temp = target + L".new";
-        UniqueHandle file(::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+        KernelHandle file(::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                         FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file.Valid()) {
+        if (!file) {
             return false;
         }
         const bool written = WriteAll(file.Get(), bytes) && ::FlushFileBuffers(file.Get());
-        const bool closed = file.Close();
+        // Closed here, and checked: the move must not start on a file whose close failed.
+        const bool closed = ::CloseHandle(file.Release()) != FALSE;
         if (!written || !closed ||
             !::MoveFileExW(temp.c_str(), target.c_str(),
                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
@@ -147,11 +116,10 @@ public:
         }
         const std::wstring pattern = Widen(JoinPath(path, "*"));
         WIN32_FIND_DATAW data{};
-        const HANDLE find = ::FindFirstFileW(pattern.c_str(), &data);
-        if (find == INVALID_HANDLE_VALUE) {
+        const FindHandle find(::FindFirstFileW(pattern.c_str(), &data));
+        if (!find) {
             return false;
         }
-        const FindGuard guard(find);
         do {
             if (stopped && entries.size() % kListingStep == 0 && stopped()) {
                 entries.clear();
@@ -162,7 +130,7 @@ public:
                 entries.push_back(
                     {Narrow(name), (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
             }
-        } while (::FindNextFileW(find, &data));
+        } while (::FindNextFileW(find.Get(), &data));
         if (::GetLastError() != ERROR_NO_MORE_FILES) {
             entries.clear();
             return false;

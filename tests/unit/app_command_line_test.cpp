@@ -9,72 +9,55 @@ namespace zz {
 namespace {
 
 using Args = std::vector<std::string>;
+using enum ShellCommand;
 
-TEST(CommandLineTest, CommandsTakeTheirFileWithOptionsInAnyCaseAndPlace) {
-    EXPECT_EQ(ParseCommandLine({}).m_nShellCommand, ShellCommand::kFileNew);
-    EXPECT_FALSE(ParseCommandLine({}).IsStartedByClient());
+// Options in any case and place; quotes are the splitter's business, so a quoted name with
+// spaces arrives as one argument. What is not understood is left aside and the program starts.
+TEST(CommandLineTest, CommandsTakeTheirFileAndWhatIsNotUnderstoodIsLeftAside) {
     struct Case {
         Args args;
         ShellCommand command;
-        std::string file;
-    };
-    // Quotes are the splitter's business: a name with spaces arrives as one argument.
-    for (const Case& c :
-         {Case{{"C:\\My Pictures\\a b.zz"}, ShellCommand::kFileOpen, "C:\\My Pictures\\a b.zz"},
-          Case{{"C:\\写真\\ねこ.png"}, ShellCommand::kFileOpen, "C:\\写真\\ねこ.png"},
-          Case{{"-P", "a.zz"}, ShellCommand::kFilePrint, "a.zz"},
-          Case{{"a.zz", "/p"}, ShellCommand::kFilePrint, "a.zz"},
-          Case{{"/PT", "a.zz"}, ShellCommand::kFilePrintTo, "a.zz"}}) {  // the default printer
-        const CCommandLineInfo info = ParseCommandLine(c.args);
-        EXPECT_EQ(info.m_nShellCommand, c.command) << c.args[0];
-        EXPECT_EQ(info.m_strFileName, c.file);
-    }
-    const CCommandLineInfo to = ParseCommandLine({"-pt", "a.zz", "Laser 1", "winspool", "LPT1:"});
-    EXPECT_EQ(to.m_strPrinterName, "Laser 1");
-    EXPECT_EQ(to.m_strDriverName, "winspool");
-    EXPECT_EQ(to.m_strPortName, "LPT1:");
-    // The name a parent types is answered with a message, the one tools use is not.
-    for (const auto& [option, tell] : {std::pair{"/unregserver", false}, {"-UNREGISTER", true}}) {
-        const CCommandLineInfo info = ParseCommandLine({option});
-        EXPECT_EQ(info.m_nShellCommand, ShellCommand::kAppUnregister);
-        EXPECT_EQ(info.m_bTellUnregister, tell);
-    }
-    EXPECT_EQ(ParseCommandLine({"-regserver"}).m_nShellCommand, ShellCommand::kAppRegister);
-    // What COM runs: the registered command, its own option added.
-    const CCommandLineInfo both = ParseCommandLine({"/Automation", "-EMBEDDING"});
-    EXPECT_TRUE(both.m_bRunAutomated && both.m_bRunEmbedded && both.IsStartedByClient());
-    EXPECT_FALSE(ParseCommandLine({"-automation"}).m_bRunEmbedded);
-}
-
-TEST(CommandLineTest, WhatIsNotUnderstoodIsLeftAsideAndTheProgramStarts) {
-    struct Case {
-        Args args;
-        ShellCommand command;
-        std::vector<std::string> candidates;
+        Args candidates;  // the file's possible names, most likely first
     };
     const Case cases[] = {
-        {{"/"}, ShellCommand::kFileNew, {""}},
+        {{}, kFileNew, {""}},
+        {{"C:\\My Pictures\\a b.zz"}, kFileOpen, {"C:\\My Pictures\\a b.zz"}},
+        {{"-P", "a.zz"}, kFilePrint, {"a.zz"}},
+        {{"a.zz", "/p"}, kFilePrint, {"a.zz"}},
+        {{"/PT", "a.zz"}, kFilePrintTo, {"a.zz"}},  // the default printer
+        {{"-regserver"}, kAppRegister, {""}},
+        {{"/"}, kFileNew, {""}},
         // An option's name is the whole word, not a prefix of a known one.
-        {{"/Embed", "/print", "a.zz"}, ShellCommand::kFileOpen, {"a.zz"}},
-        {{"-pt"}, ShellCommand::kFileNew, {""}},
+        {{"/Embed", "/print", "a.zz"}, kFileOpen, {"a.zz"}},
+        {{"-pt"}, kFileNew, {""}},
         // An unquoted name with spaces comes apart: joined again, it is tried first.
-        {{"C:\\My", "Pictures\\a", "b.zz"},
-         ShellCommand::kFileOpen,
-         {"C:\\My Pictures\\a b.zz", "C:\\My"}},
-        {{"/pt", "a", "printer", "driver", "port", "more"},
-         ShellCommand::kFilePrintTo,
-         {"a more", "a"}},
-        {{"/Unregister", "a.zz"}, ShellCommand::kAppUnregister, {"a.zz"}},
+        {{"C:\\My", "Pictures\\a", "b.zz"}, kFileOpen, {"C:\\My Pictures\\a b.zz", "C:\\My"}},
+        {{"/pt", "a", "printer", "driver", "port", "more"}, kFilePrintTo, {"a more", "a"}},
+        {{"-UNREGISTER", "a.zz"}, kAppUnregister, {"a.zz"}},
         // The first action wins.
-        {{"/p", "a.zz", "/Unregister"}, ShellCommand::kFilePrint, {"a.zz"}},
-        {{"/p", "/pt", "a.zz"}, ShellCommand::kFilePrint, {"a.zz"}},
+        {{"/p", "a.zz", "/Unregister"}, kFilePrint, {"a.zz"}},
+        {{"/p", "/pt", "a.zz"}, kFilePrint, {"a.zz"}},
     };
     for (const Case& c : cases) {
         const CCommandLineInfo info = ParseCommandLine(c.args);
-        EXPECT_EQ(info.m_nShellCommand, c.command) << c.args[0];
-        EXPECT_EQ(info.FileCandidates(), c.candidates) << c.args[0];
+        EXPECT_EQ(info.m_shellCommand, c.command) << testing::PrintToString(c.args);
+        EXPECT_EQ(info.FileCandidates(), c.candidates) << testing::PrintToString(c.args);
+        EXPECT_EQ(info.m_bTellUnregister, c.command == kAppUnregister);
+        EXPECT_FALSE(info.IsStartedByClient());
     }
-    EXPECT_FALSE(ParseCommandLine({"/p", "a.zz", "/Unregister"}).m_bTellUnregister);
+    const CCommandLineInfo to = ParseCommandLine({"-pt", "a.zz", "Laser 1", "winspool", "LPT1:"});
+    EXPECT_EQ(Args({to.m_strPrinterName, to.m_strDriverName, to.m_strPortName}),
+              Args({"Laser 1", "winspool", "LPT1:"}));
+}
+
+// The name a parent types is answered with a message, the one tools use is not; COM runs the
+// registered command with its own option added.
+TEST(CommandLineTest, UnregisteringAndAutomationAreTold) {
+    EXPECT_EQ(ParseCommandLine({"/unregserver"}).m_shellCommand, kAppUnregister);
+    EXPECT_FALSE(ParseCommandLine({"/unregserver"}).m_bTellUnregister);
+    const CCommandLineInfo both = ParseCommandLine({"/Automation", "-EMBEDDING"});
+    EXPECT_TRUE(both.m_bRunAutomated && both.m_bRunEmbedded && both.IsStartedByClient());
+    EXPECT_FALSE(ParseCommandLine({"-automation"}).m_bRunEmbedded);
 }
 
 }  // namespace

@@ -1,74 +1,99 @@
-// The main frame: the keys it consumes and the menus it leaves behind.
+// The command line as Windows hands it over, and automation: a client starts the program through
+// COM, gets an empty dispatch interface, sees no window, and the program ends when it lets go.
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <ole2.h>
+#include <tlhelp32.h>
 
-#include "app/main_frame.h"
-#include "framework/module.h"
-#include "resources/resource.h"
+#include <filesystem>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "app/automation_ids.h"
+#include "app/automation_server.h"
+#include "app/command_line.h"
+#include "app/registry.h"
+#include "app/win32_arguments.h"
+#include "framework/com_init.h"
+#include "framework/handles.h"
+#include "framework/scope_exit.h"
+#include "framework/unicode.h"
 
 namespace zz {
 namespace {
 
-// Keys as the frame's pre-translation sees them, with the given modifiers held.
-bool Consumed(CMainFrame& frame, HWND target, UINT message, WPARAM key,
-              std::initializer_list<int> modifiers) {
-    BYTE state[256] = {};
-    for (int modifier : modifiers) {
-        state[modifier] = 0x80;
+TEST(AppArgumentsTest, QuotedNamesSurviveTheSplitting) {
+    EXPECT_TRUE(SplitCommandLine(L"").empty() &&
+                SplitCommandLine(L"\"C:\\a b\\Zoomzap.exe\"").empty());
+
+    const CCommandLineInfo print = ParseCommandLine(
+        SplitCommandLine(L"\"C:\\a b\\Zoomzap.exe\" /p \"C:\\My Pictures\\ねこ の え.zz\""));
+    EXPECT_EQ(print.m_shellCommand, ShellCommand::kFilePrint);
+    EXPECT_EQ(print.m_strFileName, "C:\\My Pictures\\ねこ の え.zz");
+
+    const CCommandLineInfo to = ParseCommandLine(
+        SplitCommandLine(L"Zoomzap.exe -pt a.zz \"Printer 1\" winspool \"\\\\server\\q\""));
+    EXPECT_EQ(to.m_strPrinterName, "Printer 1");
+    EXPECT_EQ(to.m_strPortName, "\\\\server\\q");
+}
+
+std::set<DWORD> ProgramProcesses() {
+    std::set<DWORD> ids;
+    const KernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32W entry{.dwSize = sizeof(PROCESSENTRY32W)};
+    for (BOOL more = Process32FirstW(snapshot.Get(), &entry); more;
+         more = Process32NextW(snapshot.Get(), &entry)) {
+        if (_wcsicmp(entry.szExeFile, L"Zoomzap.exe") == 0) {
+            ids.insert(entry.th32ProcessID);
+        }
     }
-    SetKeyboardState(state);
-    MSG msg{};
-    msg.hwnd = target;
-    msg.message = message;
-    msg.wParam = key;
-    msg.lParam = 1;
-    const bool consumed = frame.PreTranslateMessage(msg);
-    BYTE none[256] = {};
-    SetKeyboardState(none);
-    return consumed;
+    return ids;
 }
 
-TEST(AppShellTest, FrameConsumesItsShortcutKeysButNotTheGuardKey) {
-    CMainFrame frame;
-    ASSERT_TRUE(frame.Create());
-    HWND hwnd = frame.GetHwnd();
-    EXPECT_TRUE(Consumed(frame, hwnd, WM_SYSKEYDOWN, VK_F4, {VK_MENU}));
-    EXPECT_TRUE(Consumed(frame, hwnd, WM_KEYDOWN, 'C', {VK_CONTROL}));
-    EXPECT_TRUE(Consumed(frame, hwnd, WM_KEYDOWN, VK_DELETE, {VK_SHIFT}));
-    EXPECT_FALSE(Consumed(frame, hwnd, WM_KEYDOWN, VK_DELETE, {VK_SHIFT, VK_CONTROL}))
-        << "Ctrl+Shift+Del must reach the view";
-    EXPECT_FALSE(Consumed(frame, hwnd, WM_KEYDOWN, 'C', {}));
-    EXPECT_FALSE(Consumed(frame, hwnd, WM_KEYDOWN, 'C', {VK_CONTROL, VK_SHIFT}));
+TEST(AppAutomationTest, ClientGetsAnEmptyDocumentAndTheProgramEndsWhenReleased) {
+    const ComInitialization com(ComInitialization::Kind::kApartment);
+    ASSERT_TRUE(com.Started());
+    // The entries where COM looks for them. Windows merges the per-user classes into the
+    // classes root; Wine reads only the machine's, so they go to both.
+    ServerIdentity identity = CAutomationServer::Identity();
+    wchar_t own[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, own, MAX_PATH);
+    identity.programPath =
+        Narrow((std::filesystem::path(own).parent_path() / L"Zoomzap.exe").wstring());
+    std::vector<RegistryKey> roots;
+    const ScopeExit unregister([&] {
+        for (const RegistryKey& classes : roots) {
+            UnregisterServer(classes.Get(), identity);
+        }
+    });
+    for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+        roots.push_back(CreateRegistryKey(root, "Software\\Classes"));
+        ASSERT_TRUE(roots.back() && RegisterServer(roots.back().Get(), identity));
+    }
+    const std::set<DWORD> before = ProgramProcesses();
 
-    HWND stranger = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                                    nullptr, nullptr);
-    EXPECT_FALSE(Consumed(frame, stranger, WM_KEYDOWN, 'C', {VK_CONTROL}))
-        << "only keys for the frame and its view";
-    DestroyWindow(stranger);
-}
+    IDispatch* document = nullptr;
+    ASSERT_EQ(CoCreateInstance(kClsidZoomzapDocument, nullptr, CLSCTX_LOCAL_SERVER, IID_IDispatch,
+                               reinterpret_cast<void**>(&document)),
+              S_OK);
+    std::set<DWORD> now = ProgramProcesses();
+    std::erase_if(now, [&](DWORD id) { return before.contains(id); });
+    ASSERT_EQ(now.size(), 1u) << "COM started the program";
+    const KernelHandle process(OpenProcess(SYNCHRONIZE, FALSE, *now.begin()));
+    EXPECT_FALSE(IsWindowVisible(FindWindowW(L"ZoomzapFrame", nullptr))) << "started by a client";
 
-TEST(AppShellTest, DestroyingTheFrameNeverReattachesADestroyedMenu) {
-    // A detached default menu goes back on, so that the window destroys it.
-    CFrameWnd plain;
-    ASSERT_TRUE(plain.LoadFrame(IDR_MAINFRAME, WS_POPUP | WS_CAPTION, RECT{0, 0, 300, 200}));
-    HMENU detached = GetMenu(plain.GetHwnd());
-    SetMenu(plain.GetHwnd(), nullptr);
-    DestroyWindow(plain.GetHwnd());
-    EXPECT_FALSE(IsMenu(detached));
-
-    // As the guard mode leaves it: the first menu destroyed, a fresh copy on the window.
-    CMainFrame frame;
-    ASSERT_TRUE(frame.Create());
-    HMENU first = GetMenu(frame.GetHwnd());
-    SetMenu(frame.GetHwnd(), nullptr);
-    DestroyMenu(first);
-    HMENU fresh = LoadMenuW(ModuleInstance(), MAKEINTRESOURCEW(IDR_MAINFRAME));
-    SetMenu(frame.GetHwnd(), fresh);
-    DestroyWindow(frame.GetHwnd());
-    EXPECT_EQ(frame.GetHwnd(), nullptr);
-    EXPECT_FALSE(IsMenu(fresh)) << "the menu on the window goes with it";
+    // An empty interface, answered while the client holds it.
+    wchar_t name[] = L"Title";
+    LPOLESTR names[] = {name};
+    DISPID id = 0;
+    EXPECT_EQ(document->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id),
+              DISP_E_UNKNOWNNAME);
+    document->Release();
+    EXPECT_EQ(WaitForSingleObject(process.Get(), 20000), WAIT_OBJECT_0)
+        << "the program ends when its client lets go";
 }
 
 }  // namespace

@@ -1,165 +1,190 @@
-// Guard mode in-process: the frame loses and regains caption, system menu and menu and covers the
-// screen topmost; a rerun of the start-up keeps it guarded; a picture that cannot be read is
-// told only once the normal window shows; and the end of the session gives the cursor and its
-// clip back.
+// Guard mode through the real frame: however often the start-up runs, the frame covers the
+// screen topmost without caption, system menu and menu, the cursor hidden once and held on it,
+// one hook keeping the system keys; switched back, all returns but the hook, the same menu
+// included; every end gives the cursor, its clip and the keys back.
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
+#include <chrono>
 #include <filesystem>
-#include <string>
+#include <latch>
+#include <memory>
+#include <semaphore>
+#include <thread>
+#include <tuple>
 #include <vector>
 
 #include "app/main_frame.h"
+#include "framework/handles.h"
+#include "framework/scope_exit.h"
 #include "framework/unicode.h"
 #include "settings/app_settings.h"
-#include "view/win32/zoomzap_view.h"
 
 namespace zz {
 namespace {
 
-namespace stdfs = std::filesystem;
+using Keys = std::vector<WORD>;  // each pressed and let go, one after the other
 
-// The calling thread's cursor display counter, left as it was.
-int CursorCounter() {
-    const int counter = ShowCursor(TRUE) - 1;
-    ShowCursor(FALSE);
-    return counter;
-}
+constexpr WORD kMarker = VK_F8;  // sent last: once it is seen, every key before it was decided
+constexpr ULONG_PTR kTag = 0x2A7A;
+Keys g_passed;  // key-downs only: a release follows the same rules
+std::binary_semaphore g_markerPassed{0};
 
-RECT CursorClip() {
-    RECT clip{};
-    GetClipCursor(&clip);
-    return clip;
-}
-
-RECT Desktop() {
-    const int x = GetSystemMetrics(SM_XVIRTUALSCREEN);
-    const int y = GetSystemMetrics(SM_YVIRTUALSCREEN);
-    return {x, y, x + GetSystemMetrics(SM_CXVIRTUALSCREEN),
-            y + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
-}
-
-struct ToldNames : IPlayViewOwner {
-    std::vector<std::vector<std::string>> told;
-    void OnUnreadablePictures(const std::vector<std::string>& names) override {
-        told.push_back(names);
+LRESULT CALLBACK Watch(int code, WPARAM message, LPARAM data) {
+    const auto* event = reinterpret_cast<const KBDLLHOOKSTRUCT*>(data);
+    if (code != HC_ACTION || event->dwExtraInfo != kTag) {
+        return CallNextHookEx(nullptr, code, message, data);
     }
+    if (event->vkCode == kMarker && (event->flags & LLKHF_UP) != 0) {
+        g_markerPassed.release();
+    } else if (event->vkCode != kMarker && (event->flags & LLKHF_UP) == 0) {
+        g_passed.push_back(static_cast<WORD>(event->vkCode));
+    }
+    return 1;
+}
+
+// A hook installed before the guard's, so called after it: it sees what the guard let through and
+// keeps the test's keys from every window. Its own thread leaves the test's as busy as a window
+// thread loading pictures. Hooks are the desktop's: parallel runs take turns.
+class KeyWatch {
+public:
+    KeyWatch() {
+        WaitForSingleObject(m_turn.Get(), INFINITE);
+        m_thread = std::jthread([this] {
+            MSG msg;
+            PeekMessageW(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
+            const Hook hook(SetWindowsHookExW(WH_KEYBOARD_LL, Watch, nullptr, 0));
+            m_threadId = GetCurrentThreadId();
+            m_ready.count_down();
+            while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+            }
+        });
+        m_ready.wait();
+    }
+    ~KeyWatch() {
+        PostThreadMessageW(m_threadId, WM_QUIT, 0, 0);
+        m_thread.join();  // before the turn is given up
+        ReleaseMutex(m_turn.Get());
+    }
+
+    // Presses and lets go each key, then the marker: the keys that got through.
+    Keys Deliver(Keys keys) {
+        g_passed.clear();
+        keys.push_back(kMarker);
+        std::vector<INPUT> inputs;
+        for (const WORD vk : keys) {
+            for (const DWORD up : {0, KEYEVENTF_KEYUP}) {
+                inputs.push_back({INPUT_KEYBOARD, {.ki = {vk, 0, up, 0, kTag}}});
+            }
+        }
+        SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+        EXPECT_TRUE(g_markerPassed.try_acquire_for(std::chrono::seconds(20))) << "no marker";
+        return g_passed;
+    }
+
+private:
+    KernelHandle m_turn{CreateMutexW(nullptr, FALSE, L"ZoomzapKeyInjectionTests")};
+    std::latch m_ready{1};
+    DWORD m_threadId = 0;
+    std::jthread m_thread;
 };
 
-// Runs this thread's messages until done() holds or ten seconds pass.
-template <typename Done>
-bool PumpUntil(Done done) {
-    for (const DWORD deadline = GetTickCount() + 10000;; Sleep(5)) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            DispatchMessageW(&msg);
-        }
-        if (done()) {
-            return true;
-        }
-        if (GetTickCount() > deadline) {
-            return false;
-        }
+// Called directly, the hook procedure can be given the Alt flag, which Wine never sets; outside a
+// hook chain, passing on yields CallNextHookEx's 0. Only HC_ACTION events are its to decide.
+TEST(KidlockLibrary, HookProcedureDecidesOnCodeKeyAndAltFlag) {
+    const Module library(LoadLibraryW(L"Kidlock.dll"));
+    const auto proc = reinterpret_cast<HOOKPROC>(
+        reinterpret_cast<void (*)()>(GetProcAddress(library.Get(), "Kidlock")));
+    ASSERT_NE(proc, nullptr) << "Kidlock.dll belongs beside the tests";
+    const std::tuple<int, DWORD, DWORD, LRESULT> cases[] = {{HC_ACTION, 0x5C, LLKHF_UP, 1},
+                                                            {HC_ACTION, 0x09, LLKHF_ALTDOWN, 1},
+                                                            {HC_ACTION, 0x73, LLKHF_ALTDOWN, 0},
+                                                            {HC_ACTION, 0x09, 0, 0},
+                                                            {-1, 0x09, LLKHF_ALTDOWN, 0}};
+    for (const auto& [code, vk, flags, swallowed] : cases) {
+        KBDLLHOOKSTRUCT event{vk, 0, flags, 0, 0};
+        EXPECT_EQ(proc(code, WM_KEYDOWN, reinterpret_cast<LPARAM>(&event)), swallowed) << vk;
     }
 }
 
-// A program folder that starts guarded, in the stored order, with a listed file that is no
-// picture before the one picture.
-stdfs::path GuardedProgramFolder() {
-    const stdfs::path folder =
-        stdfs::temp_directory_path() / (L"zz_guard_test_" + std::to_wstring(GetCurrentProcessId()));
-    stdfs::create_directories(folder / "images");
-    stdfs::copy_file(Widen(std::string(ZZ_TEST_DATA_DIR) + "/pictures/picture.png"),
-                     folder / "images" / "a.png", stdfs::copy_options::overwrite_existing);
-    stdfs::copy_file(Widen(std::string(ZZ_TEST_DATA_DIR) + "/pictures/not_a_picture.png"),
-                     folder / "images" / "bad.png", stdfs::copy_options::overwrite_existing);
+TEST(GuardModeTest, EveryStartKeepsItAndEveryWayOutGivesAllBack) {
+    const auto folder = std::filesystem::temp_directory_path() /
+                        (L"zz_guard_test_" + std::to_wstring(GetCurrentProcessId()));
+    std::filesystem::create_directories(folder);
+    const ScopeExit removeFolder([&] { std::filesystem::remove_all(folder); });
     CAppSettings store(Narrow(folder.wstring()));
     Settings settings = store.Load();
     settings.startMode = StartMode::kGuarded;
-    settings.displayOrder = DisplayOrder::kStored;
-    settings.pictureOrder = {"bad.png", "a.png"};
-    EXPECT_TRUE(store.Save(settings));
-    return folder;
-}
-
-TEST(GuardModeTest, StartedGuardedItStaysSoTellsBadFilesOnlyOutsideAndEndsClean) {
-    const stdfs::path folder = GuardedProgramFolder();
-    CMainFrame frame;
-    ASSERT_TRUE(frame.Create());
-    CZoomzapView view(Narrow(folder.wstring()));
-    ASSERT_TRUE(view.Create(frame.GetHwnd()));
-    frame.SetView(&view);
-    ToldNames owner;
-    view.SetOwner(&owner);
-    HWND window = frame.GetHwnd();
-    const int counter = CursorCounter();
-
-    // Started twice, as a new document does: guarded both times, the cursor hidden once.
-    for (int startUp = 0; startUp < 2; ++startUp) {
-        view.OnInitialUpdate();
-        EXPECT_TRUE(view.Surface().InGuardMode()) << startUp;
-    }
+    ASSERT_TRUE(store.Save(settings));
+    const int x = GetSystemMetrics(SM_XVIRTUALSCREEN), y = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    const RECT desktop{x, y, x + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                       y + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    const RECT narrow{10, 10, 200, 200};  // as the frame's clip is beside a second monitor
+    // The calling thread's cursor display counter, left as it was.
+    auto cursorCounter = [] {
+        const int counter = ShowCursor(TRUE) - 1;
+        ShowCursor(FALSE);
+        return counter;
+    };
+    auto cursorHeldTo = [](const RECT& area) {
+        RECT clip{};
+        return GetClipCursor(&clip) && EqualRect(&clip, &area);
+    };
+    const int counter = cursorCounter();
+    KeyWatch watch;
+    auto keysGuarded = [&] {
+        return watch.Deliver({VK_LWIN, VK_RWIN, 'A', VK_TAB, VK_ESCAPE, VK_SPACE, VK_DELETE}) ==
+               Keys{'A', VK_TAB, VK_ESCAPE, VK_SPACE, VK_DELETE};
+    };
+    auto keysFree = [&] { return watch.Deliver({VK_LWIN, VK_RWIN}) == Keys{VK_LWIN, VK_RWIN}; };
+    std::unique_ptr<CMainFrame> frame;
+    HWND window = nullptr;
+    HMENU menu = nullptr;
+    auto start = [&] {
+        frame = std::make_unique<CMainFrame>(Narrow(folder.wstring()));
+        ASSERT_TRUE(frame->Create());
+        window = frame->GetHwnd();
+        menu = GetMenu(window);
+        frame->OnInitialUpdate();
+    };
+    auto styles = [&] { return GetWindowLongPtrW(window, GWL_STYLE) & (WS_CAPTION | WS_SYSMENU); };
+    auto topmost = [&] { return (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; };
+    auto guarded = [&] {
+        RECT rect{};
+        GetWindowRect(window, &rect);
+        return frame->GuardMode().IsOn() && frame->GuardMode().HookCount() == 1 &&
+               GetMenu(window) == nullptr && styles() == 0 && topmost() && rect.left == 0 &&
+               rect.top == 0 && cursorHeldTo(rect) && cursorCounter() == counter - 1 &&
+               keysGuarded();
+    };
+    ASSERT_NO_FATAL_FAILURE(start());
+    // Started again, as a new document does: still guarded, one hook, the cursor hidden once.
+    frame->OnInitialUpdate();
     ShowWindow(window, SW_SHOWMAXIMIZED);  // as the application shows it
-    EXPECT_EQ(GetMenu(window), nullptr);
-    EXPECT_EQ(GetWindowLongPtrW(window, GWL_STYLE) & (WS_CAPTION | WS_SYSMENU), 0);
-    EXPECT_NE(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
-    EXPECT_EQ(CursorCounter(), counter - 1);
-    RECT rect{};
-    GetWindowRect(window, &rect);
-    EXPECT_EQ(rect.left, 0);
-    EXPECT_EQ(rect.top, 0);
-    const RECT clip = CursorClip();
-    EXPECT_TRUE(EqualRect(&clip, &rect)) << "the cursor stays on the frame";
+    EXPECT_TRUE(guarded());
 
-    // Slot 0 cannot be read, so the count reaches 1 only when the load is over. Nothing is told
-    // while the child plays guarded.
-    ASSERT_TRUE(PumpUntil([&] { return view.Surface().PictureCount() == 1; }));
-    PumpUntil([] { return true; });
-    EXPECT_TRUE(owner.told.empty());
+    frame->ToggleGuardMode();
+    EXPECT_TRUE(GetMenu(window) == menu && styles() == (WS_CAPTION | WS_SYSMENU) && !topmost());
+    EXPECT_TRUE(IsZoomed(window) && cursorHeldTo(desktop) && cursorCounter() == counter);
+    EXPECT_TRUE(keysGuarded()) << "for the whole run";
+    frame->ToggleGuardMode();
+    EXPECT_TRUE(guarded());
 
-    view.ToggleFullScreen();
-    EXPECT_FALSE(view.Surface().InGuardMode());
-    EXPECT_NE(GetMenu(window), nullptr);
-    EXPECT_EQ(GetWindowLongPtrW(window, GWL_STYLE) & (WS_CAPTION | WS_SYSMENU),
-              WS_CAPTION | WS_SYSMENU);
-    EXPECT_EQ(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
-    EXPECT_TRUE(IsZoomed(window));
-    EXPECT_EQ(CursorCounter(), counter);
-    const RECT released = CursorClip(), desktop = Desktop();
-    EXPECT_TRUE(EqualRect(&released, &desktop));
-    ASSERT_TRUE(PumpUntil([&] { return !owner.told.empty(); }));
-    EXPECT_EQ(owner.told, (std::vector<std::vector<std::string>>{{"bad.png"}}));
-
-    // The session ends while guarded, with the menu gone: the window closes without touching a
-    // destroyed menu, and the cursor and its clip are the system's again.
-    view.ToggleFullScreen();
-    EXPECT_EQ(GetMenu(window), nullptr);
-    // One screen here: narrowed as the frame's clip is beside a second monitor.
-    const RECT narrow{10, 10, 200, 200};
+    // The session ends while guarded: the menu goes with the window, and the system has the
+    // cursor, its clip and the keys again.
     ClipCursor(&narrow);
     SendMessageW(window, WM_ENDSESSION, TRUE, 0);
-    EXPECT_FALSE(IsWindow(window));
-    const RECT atEnd = CursorClip();
-    EXPECT_TRUE(EqualRect(&atEnd, &desktop));
-    EXPECT_EQ(CursorCounter(), counter);
-    EXPECT_EQ(owner.told.size(), 1u) << "told once";
+    EXPECT_FALSE(IsWindow(window) || IsMenu(menu));
+    EXPECT_TRUE(cursorHeldTo(desktop) && cursorCounter() == counter && keysFree());
 
     // Ended without its window closing, as after printing from the command line.
-    CMainFrame printing;
-    ASSERT_TRUE(printing.Create());
-    {
-        CZoomzapView guarded(Narrow(folder.wstring()));
-        ASSERT_TRUE(guarded.Create(printing.GetHwnd()));
-        guarded.ToggleFullScreen();
-        ClipCursor(&narrow);
-    }
-    const RECT afterPrinting = CursorClip();
-    EXPECT_TRUE(EqualRect(&afterPrinting, &desktop));
-    EXPECT_EQ(CursorCounter(), counter);
-    std::error_code ignored;
-    stdfs::remove_all(folder, ignored);
+    ASSERT_NO_FATAL_FAILURE(start());
+    EXPECT_TRUE(guarded());
+    ClipCursor(&narrow);
+    frame.reset();
+    EXPECT_TRUE(cursorHeldTo(desktop) && cursorCounter() == counter && keysFree());
 }
 
 }  // namespace

@@ -6,10 +6,10 @@
 #include <ctime>
 #include <utility>
 
-#include "app/zoomzap_app.h"
-#include "dialogs/win32/group_pick_dlg.h"
 #include "framework/dpi.h"
 #include "framework/gdi_guards.h"
+#include "framework/message_box.h"
+#include "framework/module.h"
 #include "framework/unicode.h"
 #include "resources/resource.h"
 #include "settings/app_settings.h"
@@ -33,14 +33,15 @@ void DrawPaintText(HDC dc, const PaintPlan& plan, std::wstring_view text) {
     TextOutW(dc, plan.textX, plan.textY, text.data(), static_cast<int>(text.size()));
 }
 
+// Straight from the module's resources: a paint copies nothing.
 std::wstring_view PaintText(PaintPlan::Kind kind) {
     switch (kind) {
         case PaintPlan::Kind::kExitHint:
-            return L"Ctrl と Shift と Del を同時に押すと通常表示に戻ります。";
+            return ResourceText(IDS_EXIT_HINT);
         case PaintPlan::Kind::kNoPictures:
-            return L"画像ファイルがありません";
+            return ResourceText(IDS_NO_PICTURES);
         default:
-            return L"きーぼーどをバンバンたたいてね";
+            return ResourceText(IDS_INVITATION);
     }
 }
 
@@ -73,9 +74,6 @@ Rect ToRect(const RECT& rect) {
 CZoomzapView::CZoomzapView(std::string programFolder)
     : m_strProgramFolder(std::move(programFolder)) {
     m_surface.SetSoundCount(0);
-    if (CZoomzapApp* app = GetZoomzapApp()) {
-        app->m_pPlayView = this;
-    }
 }
 
 Rect CZoomzapView::ClientRect() const {
@@ -93,11 +91,6 @@ void CZoomzapView::OnInitialUpdate() {
     LoadPictures();
     m_random = CrtRandom(static_cast<std::uint32_t>(std::time(nullptr)));
     m_surface.SetLastRect(ClientRect());
-    m_keyboardGuard.SetUp();
-    // A rerun while guarded, as after a new document, keeps the child inside.
-    if (StartsGuarded(m_settings) && !m_surface.InGuardMode()) {
-        EnterGuardMode();
-    }
 }
 
 void CZoomzapView::LoadSettings() {
@@ -108,7 +101,7 @@ void CZoomzapView::LoadSettings() {
 }
 
 void CZoomzapView::LoadSoundList() {
-    m_szSoundsDir = SoundsFolder(m_strProgramFolder);
+    m_strSoundsFolder = SoundsFolder(m_strProgramFolder);
     m_szSoundNames =
         ListSoundNames(SystemFileSystem(), m_strProgramFolder, MaxMediaCount(m_settings));
     m_surface.SetSoundCount(static_cast<int>(m_szSoundNames.size()));
@@ -118,8 +111,7 @@ void CZoomzapView::ChooseStartupGroup() {
     if (m_settings.group != kGroupChooseAtStart) {
         return;
     }
-    // Closed without a choice, the picker leaves an empty group: all groups.
-    m_settings.group = RunGroupPickDialog(nullptr, {m_strProgramFolder}).value_or("");
+    m_settings.group = m_pOwner != nullptr ? m_pOwner->PickStartupGroup() : std::string();
 }
 
 void CZoomzapView::LoadPictures() {
@@ -226,7 +218,7 @@ void CZoomzapView::Paint(HDC dc, const RECT& client) {
     }
     if (m_hPictures.Loading() && plan.kind != PaintPlan::Kind::kPicture) {
         const std::wstring progress =
-            L"画像を読み込んでいます（" + WideDigits(m_hPictures.LoadedCount()) + L"枚）";
+            FormatResourceString(IDS_LOAD_PROGRESS, WideDigits(m_hPictures.LoadedCount()));
         DrawPaintText(dc, m_surface.ProgressTextPlan(ToRect(client)), progress);
     }
 }
@@ -261,7 +253,7 @@ void CZoomzapView::PlaySoundIndex(int index) const {
     }
     // The full path instead of a changed current directory: the same file, and no effect on
     // the file dialogs. A file that cannot be played stays silent.
-    const std::wstring path = Widen(JoinPath(m_szSoundsDir, m_szSoundNames[index]));
+    const std::wstring path = Widen(JoinPath(m_strSoundsFolder, m_szSoundNames[index]));
     PlaySoundW(path.c_str(), nullptr, SND_FILENAME | SND_ASYNC | SND_NODEFAULT);
 }
 
@@ -295,8 +287,8 @@ void CZoomzapView::OnKeyDown(UINT key, UINT, UINT flags) {
     press.alt = KeyWasDown(VK_MENU);
     press.autoRepeat = (flags & kAutoRepeatFlag) != 0;
     const KeyAnswer answer = m_surface.OnKeyDown(press);
-    if (answer.toggleGuardMode) {
-        ToggleFullScreen();
+    if (answer.toggleGuardMode && m_pOwner != nullptr) {
+        m_pOwner->ToggleGuardMode();
     }
     if (answer.nextPicture) {
         Apply(m_surface.ShowNextPicture());
@@ -327,84 +319,13 @@ void CZoomzapView::OnRButtonUp(UINT, POINT) {
     Apply(m_surface.OnRButtonUp());
 }
 
-void CZoomzapView::ToggleFullScreen() {
-    if (m_surface.InGuardMode()) {
-        LeaveGuardMode();
-    } else {
-        EnterGuardMode();
-    }
-}
-
-void CZoomzapView::EnterGuardMode() {
-    HWND frame = GetParentFrame();
-    HMENU menu = GetMenu(frame);
-    SetMenu(frame, nullptr);
-    DestroyMenu(menu);
-
-    GetClientRect(GetHwnd(), &m_rcSaved);
-    // Still maximized, the frame keeps its maximized size under Wine, a strip of the desktop
-    // short at the right and bottom.
-    if (IsZoomed(frame)) {
-        ShowWindow(frame, SW_RESTORE);
-    }
-    const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
-    const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
-    SetWindowPos(frame, HWND_TOPMOST, 0, 0, screenWidth, m_rcSaved.bottom, SWP_SHOWWINDOW);
-    SetWindowLongPtrW(frame, GWL_STYLE,
-                      GetWindowLongPtrW(frame, GWL_STYLE) & ~(WS_CAPTION | WS_SYSMENU));
-    // The frame must be recomputed without the caption, or a shown window keeps its old one.
-    SetWindowPos(frame, HWND_TOPMOST, 0, 0, screenWidth, screenHeight,
-                 SWP_SHOWWINDOW | SWP_FRAMECHANGED);
-
-    if (m_bCursorShown) {
-        ShowCursor(FALSE);
-        m_bCursorShown = false;
-    }
-    // A second monitor must not offer the child a desktop to click.
-    RECT frameRect{};
-    GetWindowRect(frame, &frameRect);
-    ClipCursor(&frameRect);
+void CZoomzapView::OnGuardModeEntered() {
     Apply(m_surface.EnterGuardMode());
 }
 
-void CZoomzapView::LeaveGuardMode() {
-    HWND frame = GetParentFrame();
-    SetMenu(frame, LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME)));
-
-    const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
-    const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
-    SetWindowPos(frame, HWND_NOTOPMOST, 0, screenHeight - m_rcSaved.bottom, screenWidth,
-                 m_rcSaved.bottom, SWP_SHOWWINDOW);
-    SetWindowLongPtrW(frame, GWL_STYLE,
-                      GetWindowLongPtrW(frame, GWL_STYLE) | WS_CAPTION | WS_SYSMENU);
-    SetWindowPos(frame, nullptr, 0, 0, 0, 0,
-                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
-    SetWindowPos(frame, HWND_NOTOPMOST, 0, 0, screenWidth, screenHeight, SWP_SHOWWINDOW);
-    ShowWindow(frame, SW_SHOWNORMAL);
-    ShowWindow(frame, SW_MAXIMIZE);
-
+void CZoomzapView::OnGuardModeLeft() {
     m_surface.LeaveGuardMode();
-    if (!m_bCursorShown) {
-        ShowCursor(TRUE);
-        m_bCursorShown = true;
-    }
-    ClipCursor(nullptr);
     ReportUnreadableWhenSeen();
-}
-
-void CZoomzapView::OnDestroy() {
-    GiveBackToSystem();
-}
-
-// Every way the program ends passes here: the cursor, its clip, the keys and the screen saver
-// go back to the system.
-void CZoomzapView::GiveBackToSystem() {
-    m_keyboardGuard.Release();
-    ClipCursor(nullptr);
-    if (!m_bCursorShown) {
-        ShowCursor(TRUE);
-        m_bCursorShown = true;
-    }
 }
 
 }  // namespace zz

@@ -14,7 +14,6 @@
 #include "settings/crt_random.h"
 #include "view/picture_loader.h"
 #include "view/play_surface.h"
-#include "view/win32/keyboard_guard.h"
 #include "view/win32/picture_store.h"
 
 namespace zz {
@@ -23,6 +22,11 @@ namespace zz {
 class IPlayViewOwner {
 public:
     virtual ~IPlayViewOwner() = default;
+    // Ctrl+Shift+Del was pressed: guard mode on or off.
+    virtual void ToggleGuardMode() = 0;
+    // The group whose pictures this start shows, when the settings say to ask at every start;
+    // empty for all groups.
+    virtual std::string PickStartupGroup() = 0;
     // Listed pictures that could not be read, by file name. Called only while the normal
     // window shows, where a parent looks: never in the middle of the child's guarded play.
     virtual void OnUnreadablePictures(const std::vector<std::string>& names) = 0;
@@ -30,17 +34,13 @@ public:
 
 class CZoomzapView : public CView, private IPictureSizes {
 public:
-    // Registers itself as the application's play view. Settings and media come from the
-    // program folder.
+    // Settings and media come from the program folder.
     explicit CZoomzapView(std::string programFolder = ProgramFolder());
-    // Also when the program ends without closing the window, as after printing from the
-    // command line.
-    ~CZoomzapView() override { GiveBackToSystem(); }
 
+    // Without an owner the view asks nothing: all groups, no guard mode, nothing told.
     void SetOwner(IPlayViewOwner* owner) { m_pOwner = owner; }
 
-    // The start-up sequence; it runs again for every new document. It enters the guard mode
-    // when the settings ask for it, and never leaves it.
+    // The start-up sequence; it runs again for every new document.
     void OnInitialUpdate() override;
     void Paint(HDC dc, const RECT& client) override;
 
@@ -48,10 +48,14 @@ public:
     void LoadSettings();
     // Reloads the picture table for the group in effect.
     void LoadPictures();
-    // Enters the guard mode, or leaves it.
-    void ToggleFullScreen();
-    // Asks for a group when the group value says to choose at every start.
+    // Asks the owner for a group when the group value says to choose at every start.
     void ChooseStartupGroup();
+    // The settings ask for guard mode at start-up.
+    bool StartsInGuardMode() const { return StartsGuarded(m_settings); }
+
+    // The owner switched guard mode: the exit hint and the stopped growth, or play as before.
+    void OnGuardModeEntered();
+    void OnGuardModeLeft();
 
     // Lays the texts out for a monitor of this many dots per inch.
     void SetDpi(int dpi) { m_surface.SetDpi(dpi); }
@@ -60,7 +64,6 @@ public:
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-    void OnDestroy() override;
     void OnKeyDown(UINT key, UINT repeatCount, UINT flags) override;
     void OnTimer(UINT_PTR id) override;
     void OnMouseMove(UINT keys, POINT point) override;
@@ -70,7 +73,6 @@ protected:
 private:
     bool GetPictureSize(int slot, int& width, int& height) const override;
 
-    void GiveBackToSystem();
     void OnPicturesReady();
     void ReportUnreadableWhenSeen();
     void OnReportUnreadable();
@@ -78,8 +80,6 @@ private:
     void LoadSoundList();
     void Apply(const PlayEffects& effects);
     void PlaySoundIndex(int index) const;
-    void EnterGuardMode();
-    void LeaveGuardMode();
     Rect ClientRect() const;
 
     std::string m_strProgramFolder;
@@ -90,16 +90,13 @@ private:
     CrtRandom m_random{0};
     PlaySurface m_surface{*this, m_random};
     std::vector<std::string> m_szSoundNames;
-    std::string m_szSoundsDir;
+    std::string m_strSoundsFolder;
 
     // As the settings file holds them, but for the group: the one whose pictures load, by
     // the name its folder has now, or the start-up choice's answer.
     Settings m_settings = DefaultSettings();
 
-    bool m_bCursorShown = true;
-    RECT m_rcSaved{};  // client rectangle when the guard mode was entered
     Brush m_brWhite{CreateSolidBrush(RGB(255, 255, 255))};
-    CKeyboardGuard m_keyboardGuard;
 };
 
 }  // namespace zz

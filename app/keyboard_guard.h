@@ -1,5 +1,5 @@
 #pragma once
-// Keyboard guard of the play surface: keeps the system key combinations from the system for the
+// The keyboard guard of guard mode: keeps the system key combinations from the system for the
 // whole run, through the hook library's low-level keyboard hook.
 
 #include <windows.h>

@@ -1,4 +1,4 @@
-#include "view/win32/keyboard_guard.h"
+#include "app/keyboard_guard.h"
 
 #include <future>
 #include <utility>
