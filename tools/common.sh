@@ -1,4 +1,5 @@
-# Shared by the README's commands: installs what is missing, builds the trees, starts Wine and a display.
+# Shared by the README's commands: installs what is missing, builds the trees, makes Wine prefixes,
+# starts a display.
 # Sourced, not run.
 
 ZZ_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -107,16 +108,39 @@ zz_link_japanese_font() {
     done
 }
 
-# zz_start_wine [PREFIX]: a Wine prefix (the test trees' own by default), and a server that
-# outlives each test so they start fast.
-zz_start_wine() {
-    export WINEPREFIX=${1:-$ZZ_BUILD/wine-prefix} WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-    if [ ! -f "$WINEPREFIX/system.reg" ]; then
-        zz_log "creating the Wine prefix (once)"
+# zz_make_prefix PREFIX: a Wine prefix with the Japanese font linked, and warm in both locales.
+zz_make_prefix() {
+    [ -f "$1/system.reg" ] && return 0
+    zz_log "creating the Wine prefix $1 (once)"
+    (
+        export WINEPREFIX=$1 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
         wineboot -i </dev/null >/dev/null 2>&1 || true
         zz_link_japanese_font
-    fi
-    # Background services must not inherit CTest's pipes, or CTest waits for ever.
+        for locale in ja_JP.UTF-8 en_US.UTF-8; do
+            LC_ALL=$locale wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+        done
+        wineserver -w  # the registry is on disk before anyone copies it
+    )
+}
+
+# The test trees' prefix and a copy of it per further core: tools/wine-run gives each Wine test
+# one of them to itself, so that two run side by side without meeting.
+zz_make_test_prefixes() {
+    local base=$ZZ_BUILD/wine-prefix copy
+    mkdir -p "$ZZ_BUILD"
+    zz_make_prefix "$base"
+    for copy in $(seq 1 $(($(nproc) - 1))); do
+        [ -f "$base-$copy/system.reg" ] || cp -a "$base" "$base-$copy"
+    done
+}
+
+# zz_start_wine [PREFIX]: that prefix (the test trees' own by default), and a server that
+# outlives each program so they start fast.
+zz_start_wine() {
+    local prefix=${1:-$ZZ_BUILD/wine-prefix}
+    zz_make_prefix "$prefix"
+    export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    # Background services must not inherit the caller's pipes, or a reader waits for ever.
     wineserver -p </dev/null >/dev/null 2>&1 || true  # already running is fine
     wine cmd /c exit </dev/null >/dev/null 2>&1 || true
 }

@@ -1,11 +1,11 @@
-// Reads, from outside, what a long session may leak in a running program: GDI and USER
-// objects, memory, kernel handles, whether it still answers, and whether the cursor shows.
+// Reads, from outside, what a long session may leak in a running program under Wine: GDI and
+// USER objects, kernel handles, whether it still answers, and whether the cursor shows.
 // Usage: process_probe.exe NAME.exe   prints key=value lines; exit code 2 when NAME is not
-// running. For the soak test, which cannot see inside a Windows process from Linux.
+// running. For the toddler test, which cannot see inside a Windows process from Linux; Wine's
+// GetGuiResources and GetProcessHandleCount answer 0 for it.
 
 #include <windows.h>
 // After <windows.h>, which they need.
-#include <psapi.h>
 #include <tlhelp32.h>
 #include <winternl.h>
 
@@ -49,8 +49,8 @@ static_assert(sizeof(GdiHandleEntry) == 24);
 constexpr std::size_t kGdiHandleSlots = 0x10000;
 constexpr std::size_t kPebGdiTableOffset = 0xF8;  // x64
 
-// Wine's GetGuiResources is a stub that answers 0; its GDI handle table is the process's own,
-// so the used entries are its GDI objects (stock objects included).
+// Wine's GDI handle table is the process's own, so the used entries are its GDI objects (stock
+// objects included).
 int CountGdiTableEntries(HANDLE process) {
     PROCESS_BASIC_INFORMATION basic{};
     if (NtQueryInformationProcess(process, ProcessBasicInformation, &basic, sizeof basic,
@@ -75,8 +75,7 @@ int CountGdiTableEntries(HANDLE process) {
     return used;
 }
 
-// Handles the process holds, from the system's handle list: Wine's GetProcessHandleCount
-// answers 0 for other processes.
+// Handles the process holds, from the system's handle list.
 int CountSystemHandles(DWORD pid) {
     std::vector<std::uint8_t> buffer(1 << 20);
     ULONG needed = 0;
@@ -145,38 +144,13 @@ int wmain(int argc, wchar_t** argv) {
         census.topLevel != nullptr &&
         SendMessageTimeoutW(census.topLevel, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored) != 0;
 
-    int gdi = static_cast<int>(GetGuiResources(process.Get(), GR_GDIOBJECTS));
-    const char* gdiSource = "GetGuiResources";
-    if (gdi == 0) {
-        gdi = CountGdiTableEntries(process.Get());
-        gdiSource = "handle_table";
-    }
-    int user = static_cast<int>(GetGuiResources(process.Get(), GR_USEROBJECTS));
-    const char* userSource = "GetGuiResources";
-    if (user == 0) {
-        user = census.windows;
-        userSource = "windows";
-    }
-
-    PROCESS_MEMORY_COUNTERS_EX memory{};
-    memory.cb = sizeof memory;
-    GetProcessMemoryInfo(process.Get(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory),
-                         sizeof memory);  // zeros on failure, which the reader sees
-    DWORD counted = 0;
-    const int handles = GetProcessHandleCount(process.Get(), &counted) && counted != 0
-                            ? static_cast<int>(counted)
-                            : CountSystemHandles(pid);
     // The show count of the foreground thread's input: the program's, while it has the focus.
     CURSORINFO cursor{};
     cursor.cbSize = sizeof cursor;
     const bool cursorKnown = GetCursorInfo(&cursor) != 0;
 
-    std::printf("pid=%lu\nanswers=%d\nwindows=%d\n", pid, answers ? 1 : 0, census.windows);
-    std::printf("gdi=%d\ngdi_source=%s\nuser=%d\nuser_source=%s\n", gdi, gdiSource, user,
-                userSource);
-    std::printf("working_set_kb=%llu\nprivate_kb=%llu\nhandles=%d\n",
-                static_cast<unsigned long long>(memory.WorkingSetSize / 1024),
-                static_cast<unsigned long long>(memory.PrivateUsage / 1024), handles);
+    std::printf("pid=%lu\nanswers=%d\ngdi=%d\nuser=%d\nhandles=%d\n", pid, answers ? 1 : 0,
+                CountGdiTableEntries(process.Get()), census.windows, CountSystemHandles(pid));
     std::printf("cursor=%s\n", !cursorKnown                      ? "unknown"
                                : (cursor.flags & CURSOR_SHOWING) ? "shown"
                                                                  : "hidden");

@@ -1,0 +1,160 @@
+"""A toddler at the keyboard and mouse of the real program in guard mode: every key, chord,
+lock key and button, then seeded random ones, as from a real keyboard and mouse; between rounds
+the parent leaves guard mode with Ctrl+Shift+Del, opens the about box and the settings dialog,
+and has a new document reread changed settings (the mouse on and off), which guards again. The
+child never gets out; at the end the program answers and plays, its GDI and USER objects,
+handles and memory are at their level after the first round, and the cursor shows in the
+normal window and hides in guard mode.
+
+ZZ_TODDLER_SEED replays a run (the seed is printed), ZZ_TODDLER_EVENTS sets the number of
+random events (1000), ZZ_SOAK_SECONDS a least length in seconds."""
+
+import os
+import random
+import tempfile
+import time
+import unittest
+import wave
+
+import zzdriver as zz
+
+EVENTS = int(os.environ.get("ZZ_TODDLER_EVENTS", "1000"))
+SOAK_SECONDS = float(os.environ.get("ZZ_SOAK_SECONDS", "0"))
+ROUND, BATCH = 250, 40  # events between the parent's visits; per xdotool call, then a check
+LETTERS = list("abcdefghijklmnopqrstuvwxyz")
+KEYS = LETTERS + list("0123456789") + ["F%d" % n for n in range(1, 13)] + [
+    "KP_%d" % n for n in range(10)] + """space Return Escape Tab BackSpace Delete Insert Home End
+    Prior Next Left Right Up Down Print Pause Super_L Super_R Menu Alt_L Alt_R Control_L Shift_R
+    KP_Add KP_Subtract KP_Multiply KP_Divide KP_Enter KP_Decimal""".split()
+LOCKS = ["Caps_Lock", "Num_Lock", "Scroll_Lock"]
+# Keypad keys become Delete with Num Lock off: with Ctrl and Shift they would be the way out.
+CHORD_KEYS = [k for k in KEYS if not k.startswith(("KP_", "Alt", "Control", "Shift", "Super",
+                                                   "Delete"))]
+CHORDS = """ctrl+n ctrl+o ctrl+s ctrl+p ctrl+w ctrl+q alt+space alt+Tab alt+Escape shift+F10
+    ctrl+alt+t ctrl+shift+Escape super+d""".split()
+MODIFIERS = ["ctrl", "ctrl", "alt", "shift", "super", "ctrl+alt", "ctrl+shift", "alt+shift"]
+MODIFIER_KEYS = "Control_L Control_R Shift_L Shift_R Alt_L Alt_R Super_L Super_R F4 Delete".split()
+# Allowed growth over the level after the first round: a leak per key, dialog or switch would be
+# many objects or megabytes by the end. Wine's heaps grow in steps and give nothing back.
+GDI_SLACK, HANDLE_SLACK, PRIVATE_SLACK_KB = 8, 8, 16 * 1024
+
+
+def every_event_once(rng, screen):
+    events = [["key", key] for key in KEYS + CHORDS + LOCKS] + zz.ALT_F4
+    events += [random_point(rng, screen) + ["click", button] for button in "12345"]
+    rng.shuffle(events)
+    return events
+
+
+def random_event(rng, screen):
+    """One of the keys, chords, held keys and buttons a child reaches, as xdotool arguments."""
+    kind = rng.choices("key chord hold altf4 lock click move".split(), [45, 22, 5, 3, 2, 15, 8])[0]
+    if kind == "chord":
+        return ["key", rng.choice(MODIFIERS) + "+" + rng.choice(rng.choice([LETTERS, CHORD_KEYS]))]
+    if kind == "hold":  # presses while the key is down reach the program as auto-repeat
+        key = rng.choice(KEYS[:36])
+        return ["keydown", key] * rng.randrange(5, 30) + ["keyup", key]
+    if kind in ("click", "move"):  # left, middle, right, and the wheel both ways
+        return random_point(rng, screen) + ["click", rng.choice("11123345")] * (kind == "click")
+    return list(rng.choice(zz.ALT_F4)) if kind == "altf4" else [
+        "key", rng.choice(LOCKS if kind == "lock" else KEYS)]
+
+
+def random_point(rng, screen):
+    return ["mousemove", str(rng.randrange(screen[0])), str(rng.randrange(screen[1]))]
+
+
+def probe(app):
+    """The program's objects and cursor, read inside Wine (tests/soak), and its memory as Linux
+    counts it: Wine gives no private bytes of another process."""
+    output = zz.run("wine", os.path.join(os.environ["ZZ_BIN_DIR"], "process_probe.exe"),
+                    "Zoomzap.exe")
+    values = {key: int(value) if value.lstrip("-").isdigit() else value
+              for key, _, value in (line.partition("=") for line in output.split())}
+    with open("/proc/%d/smaps_rollup" % app.process.pid) as file:
+        values["private_kb"] = sum(int(line.split()[1]) for line in file
+                                   if line.startswith(("Private_Clean:", "Private_Dirty:")))
+    return values
+
+
+class ToddlerTest(unittest.TestCase):
+    def test_a_toddler_cannot_leave_guard_mode_and_a_long_session_leaves_nothing_behind(self):
+        seed = int(os.environ.get("ZZ_TODDLER_SEED", time.time_ns() % 2**31))
+        print("toddler: %d events, ZZ_TODDLER_SEED=%d replays them" % (EVENTS, seed))
+        rng = random.Random(seed)
+        settings = {"初期表示": 1, "表示": 1, "画像ファイル名0": "a.png", "画像ファイル名1": "b.bmp",
+                    "画像ファイル名2": "c.png", "速さ": 10, "最大画像拡大率": 30, "音声": 1}
+        with tempfile.TemporaryDirectory() as media:
+            images = zz.make_images(media, {"a.png": zz.RED, "b.bmp": zz.GREEN, "c.png": zz.BLUE})
+            os.makedirs(os.path.join(media, "sounds"))
+            with wave.open(os.path.join(media, "sounds", "a.wav"), "wb") as sound:
+                sound.setparams((1, 2, 8000, 0, "NONE", ""))
+                sound.writeframes(bytes(range(256)) * 3)
+            with zz.Zoomzap(images=images, sounds=os.path.join(media, "sounds"),
+                            settings=settings) as app:
+                app.wait_guarded("at start-up")
+                screen = zz.screenshot().size
+                # Wine's dialog and control caches (about 50 GDI objects, once) are made in the
+                # first round and belong to the level it leaves.
+                self.play(app, every_event_once(rng, screen), "every event once")
+                self.parent_visits(app, 1)
+                base = self.measure(app, "after the first round")
+                sent, end, visits = 0, time.monotonic() + SOAK_SECONDS, 1
+                while sent < EVENTS or time.monotonic() < end:
+                    # The first random round is the first with the mouse on: every event once.
+                    once = every_event_once(rng, screen) if sent == 0 else []
+                    self.play(app, once + [random_event(rng, screen) for _ in range(ROUND)],
+                              "events %d to %d of seed %d" % (sent, sent + ROUND, seed))
+                    sent, visits = sent + ROUND, visits + 1
+                    self.parent_visits(app, visits)
+                    self.assertEqual(probe(app)["answers"], 1, "no answer after a round")
+                after = self.measure(app, "at the end")
+                print("toddler: %d events, levels %s and %s" % (sent, base, after))
+                self.assertGreater(min(base["gdi"], base["handles"], base["private_kb"]), 0)
+                self.assertLessEqual(after["gdi"], base["gdi"] + GDI_SLACK, "GDI objects grew")
+                self.assertLessEqual(after["user"], base["user"], "USER objects grew")
+                self.assertLessEqual(after["handles"], base["handles"] + HANDLE_SLACK)
+                self.assertLessEqual(after["private_kb"], base["private_kb"] + PRIVATE_SLACK_KB)
+                for levels in (base, after):
+                    self.assertEqual((levels["cursor"], levels["cursor_guarded"]),
+                                     ("shown", "hidden"), "cursor counter out of balance")
+                app.assert_key_shows_a_new_picture("at the end")
+
+    def play(self, app, events, context):
+        for start in range(0, len(events), BATCH):
+            zz.xdo(*sum(events[start:start + BATCH], []))
+            app.assert_guarded("%s, after %s" % (context, events[start:start + BATCH]))
+        zz.xdo(*sum((["keyup", key] for key in MODIFIER_KEYS), []))
+        zz.settle(1.0)
+        app.assert_guarded(context + ", at its end")
+        app.assert_key_shows_a_new_picture(context)
+
+    def parent_visits(self, app, visit):
+        """Out of guard mode: the about box, OK in the settings dialog, then a new document
+        that rereads changed settings and enters guard mode again."""
+        app.leave_guard("at visit %d" % visit)
+        for keys in (["alt+h", "a"], ["alt+s"]):
+            app.key(*keys)
+            dialog = app.other_window()
+            self.assertIsNotNone(dialog, "%s opened no dialog" % keys)
+            app.focus(dialog)
+            app.key("Return")
+            self.assertTrue(zz.wait_until(app.alone))
+            app.focus()
+        self.assertTrue(app.rewrite("%s-%d" % (zz.TITLE, visit), マウス操作=visit % 2,
+                                    速さ=visit % 3 * 10 + 1), "Ctrl+N did not reread the settings")
+        app.wait_guarded("after Ctrl+N at visit %d" % visit)
+
+    def measure(self, app, context):
+        """Levels in the normal window, and the cursor there and in guard mode; ends guarded."""
+        levels = {"cursor_guarded": probe(app)["cursor"]}
+        app.leave_guard(context)
+        zz.settle(2.0)
+        levels.update(probe(app))
+        zz.ctrl_shift_del()
+        app.wait_guarded(context)
+        return levels
+
+
+if __name__ == "__main__":
+    unittest.main()
