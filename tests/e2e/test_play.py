@@ -1,8 +1,6 @@
-"""A parent starts the toy and a child plays: the window covers the screen with caption and
-menu, the invitation stands on white, the about box opens and closes; a key shows a centred
-picture that grows and stops at the maximum; shortcut and held keys make no extra picture; with
-the mouse on, a click shows one where the pointer is; folders full of files that cannot be used
-still give a picture for every key."""
+"""A first session with the real program: the window, the about box, keys and growth, the mouse,
+folders full of files that cannot be used, and guard mode started with the program, whose every
+way out that was once open stays closed (tests/README.md lists the checks)."""
 
 import os
 import tempfile
@@ -10,11 +8,16 @@ import unittest
 
 import zzdriver as zz
 
-ABOUT_CAPTION = "ずーむざっぷのﾊﾞｰｼﾞｮﾝ情報"
+ABOUT = "ずーむざっぷのﾊﾞｰｼﾞｮﾝ情報"
+
+
+def hint_shown(shot):
+    cx, cy = shot.width // 2, shot.height // 2
+    return zz.dark(shot, (cx - 370, cy - 25, cx + 370, cy + 5)) > 300
 
 
 class PlayTest(unittest.TestCase):
-    def test_a_first_start_and_play(self):
+    def test_a_first_session(self):
         # Slow enough to catch the picture small: 10 % per 100 ms tick, up to half the width.
         settings = {"一回に広がる大きさ": 10, "速さ": 100, "最大画像拡大率": 50, "表示": 1,
                     "画像ファイル名0": "a.png", "画像ファイル名1": "b.png"}
@@ -24,21 +27,17 @@ class PlayTest(unittest.TestCase):
             app.focus()
             self.check_window_and_invitation(app)
             for close_key in ("Return", "Escape"):
-                app.focus()
-                app.key("alt+h", "a")
-                about = zz.wait_until(lambda: zz.find_window(ABOUT_CAPTION))
-                self.assertIsNotNone(about, "no about box after Alt+H, A")
-                self.assertLess(abs(self.middle(app.geometry(about)) - self.middle(
-                    app.geometry())), 40, "the about box is not centred over the frame")
-                app.key(close_key)
-                self.assertTrue(zz.wait_until(lambda: not zz.find_window(ABOUT_CAPTION)))
+                about = app.geometry(app.dialog("alt+h", "a", caption=ABOUT))
+                frame = app.geometry()
+                self.assertLess(abs(about[0] + about[2] // 2 - frame[0] - frame[2] // 2), 40)
+                app.answer(close_key, caption=ABOUT)
                 self.assertTrue(app.running() and app.alone())
             self.check_growth_and_keys(app)
 
             self.assertTrue(app.rewrite("mouse", マウス操作=1, 速さ=10, 最大画像拡大率=10))
             x, y = app.client()[0] + 400, app.client()[1] + 300
             zz.xdo("mousemove", "--sync", str(x), str(y), "click", "1")
-            left, top, right, bottom = self.steady_box(app, zz.RED)
+            left, top, right, bottom = zz.steady(lambda s: zz.box(s, zz.RED, app.client()))
             self.assertTrue(abs(left + right - 2 * x) <= 6 and abs(top + bottom - 2 * y) <= 6)
 
             self.replace_media_with_bad_files(app)
@@ -50,9 +49,22 @@ class PlayTest(unittest.TestCase):
                 self.assertEqual(len(zz.shown(zz.screenshot(), app.client())), 1, key)
                 self.assertTrue(app.running())
 
-    @staticmethod
-    def middle(geometry):
-        return geometry[0] + geometry[2] // 2
+            # Guarded from the start, in the stored order with a text file listed between the
+            # red and the blue picture.
+            app.sections["設定"].update({"初期表示": 1, "表示": 1, "マウス操作": 0, "最大画像拡大率": 30,
+                                       "画像ファイル名0": "x.png\\inner.png",
+                                       "画像ファイル名1": "text.jpg", "画像ファイル名2": "表.png"})
+            zz.write_settings(app.settings_path, app.sections)
+            stored = zz.read_settings(app.settings_path)
+            app.restart()
+            app.wait_guarded("at start-up")
+            self.assertTrue(zz.wait_for_screen(hint_shown), "no exit hint")
+            self.check_the_ways_out(app)
+            # Closed from guard mode, without a menu, it ends normally and leaves the settings
+            # be: taskkill without /f asks the window to close, as its close box would.
+            zz.run("wine", "taskkill", "/im", "Zoomzap.exe", check=False)
+            self.assertEqual(app.process.wait(timeout=30), 0, "it did not end cleanly")
+            self.assertEqual(zz.read_settings(app.settings_path), stored)
 
     def check_window_and_invitation(self, app):
         x, y, w, h = app.geometry()
@@ -71,7 +83,7 @@ class PlayTest(unittest.TestCase):
         left, top, right, bottom = (a + b for a, b in zip(text, area[:2] * 2))
         self.assertTrue(cx - 200 <= left <= cx - 190 and cy - 28 <= top and bottom <= cy + 3)
         self.assertGreater(right - left, 300)
-        # White everywhere else, so no picture before a key: smoothed edges may reach two
+        # White everywhere else, so no picture before a key; smoothed edges may reach two
         # pixels past the dark strokes.
         client = app.client()
         blank = shot.crop(client)
@@ -81,11 +93,10 @@ class PlayTest(unittest.TestCase):
 
     def check_growth_and_keys(self, app):
         client = app.client()
-        app.focus()
         app.key("a")  # the stored order's first: a.png
         small = zz.wait_until(lambda: zz.box(zz.screenshot(), zz.RED, client))
         self.assertIsNotNone(small, "no picture after a key press")
-        final = self.steady_box(app, zz.RED)
+        final = zz.steady(lambda s: zz.box(s, zz.RED, app.client()))
         client_width = client[2] - client[0]
         self.assertLess(zz.width(small), zz.width(final), "the picture did not grow")
         # It stops at the first width past half the client width: one 10 % step beyond.
@@ -112,17 +123,6 @@ class PlayTest(unittest.TestCase):
         finally:
             zz.xdo("keyup", "space")
 
-    def steady_box(self, app, colour):
-        """The picture's box once two screenshots a second apart agree."""
-        previous = None
-        for _ in range(30):
-            found = zz.box(zz.screenshot(), colour, app.client())
-            if found and found == previous:
-                return found
-            previous = found
-            zz.settle(1.0)
-        self.fail("the picture never stopped changing: %s" % (previous,))
-
     @staticmethod
     def replace_media_with_bad_files(app):
         """The only pictures that can be shown: a red one in a folder named like a picture and
@@ -145,6 +145,63 @@ class PlayTest(unittest.TestCase):
         app.sections["設定"].update({"表示": 0, "音声": 1})
         app.sections["SoundFile"] = {"表.png": 2}
         zz.write_settings(app.settings_path, app.sections)
+
+    def check_the_ways_out(self, app):
+        # The bad file is found while the child plays: no message, the picture after it shows.
+        for key, colour in (("q", zz.RED), ("w", zz.BLUE)):
+            app.key(key)
+            self.assertTrue(zz.wait_for_screen(lambda s: zz.shown(s) == [colour]), colour)
+        app.assert_guarded("after a bad file was found")
+        # Document commands: only their Ctrl presses count, each the next picture. A new
+        # document would have started the order afresh, and ended on red.
+        app.key("ctrl+n", "ctrl+o", "ctrl+s", "ctrl+p")
+        zz.settle(1.0)
+        self.assertEqual(zz.shown(zz.screenshot()), [zz.BLUE], "a document command ran")
+        for events in zz.ALT_F4:
+            zz.xdo(*events)
+        zz.settle(1.5)
+        app.assert_guarded("after Ctrl+N, O, S, P and Alt+F4")
+        app.assert_key_shows_a_new_picture("after Ctrl+N, O, S, P and Alt+F4")
+
+        # Out of guard mode the parent is told of the bad file, and play goes on; Alt+F4 in
+        # each order leaves the keys on the play surface, and a later Alt still opens the menu.
+        app.leave_guard("the first time")
+        app.dialog()
+        app.answer("Return")
+        x, y = app.geometry()[:2]
+        menu = (x, y, x + 400, y + zz.MENU_HEIGHT)
+        for events in zz.ALT_F4:
+            before = zz.screenshot().crop(menu)
+            zz.xdo(*events)
+            zz.settle(1.0)
+            self.assertEqual(zz.screenshot().crop(menu), before, "menu active after %s" % events)
+            app.assert_key_shows_a_new_picture("after %s" % events)
+        before = zz.screenshot().crop(menu)
+        app.key("alt")
+        self.assertTrue(zz.wait_for_screen(lambda s: s.crop(menu) != before, 10),
+                        "Alt alone no longer reaches the menu bar")
+        app.key("Escape")
+
+        # Held, Ctrl+Shift+Del switches once however long it repeats; entered by the keys, the
+        # exit hint stays readable until the next key.
+        zz.xdo("keydown", "ctrl", "keydown", "shift", "keydown", "Delete")
+        try:
+            samples = [zz.settle(0.4) or app.guarded() for _ in range(6)]
+        finally:
+            zz.xdo("keyup", "Delete", "keyup", "shift", "keyup", "ctrl")
+        self.assertEqual(samples[1:], [True] * 5, "held, the keys switched more than once")
+        app.wait_guarded("after Ctrl+Shift+Del")
+        self.assertTrue(hint_shown(zz.screenshot()), "the exit hint did not stay")
+        app.assert_key_shows_a_new_picture("after the hint")
+
+        # The menu command guards too: 表示(&V), then 全画面表示(&F).
+        app.leave_guard("before the menu command")
+        app.key("alt+v")
+        zz.settle(0.5)
+        app.key("Return")
+        self.assertTrue(zz.wait_until(app.guarded), "the menu command did not guard")
+        self.assertTrue(zz.wait_for_screen(
+            lambda s: zz.dark(s, (0, 0, 400, zz.MENU_HEIGHT)) == 0), "the menu stayed")
 
 
 if __name__ == "__main__":

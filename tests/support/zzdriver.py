@@ -24,13 +24,12 @@ DATA = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "data", "p
 
 
 def expect(condition, message):
-    """assertTrue for the helpers here."""
     if not condition:
         raise AssertionError(message)
 
 
-def run(*args, timeout=60, check=True):
-    done = subprocess.run(args, stdin=subprocess.DEVNULL, capture_output=True, timeout=timeout)
+def run(*args, check=True):
+    done = subprocess.run(args, stdin=subprocess.DEVNULL, capture_output=True, timeout=60)
     expect(done.returncode == 0 or not check, "%s: %s" % (args, done.stderr.decode()))
     return done.stdout.decode("utf-8", errors="replace")
 
@@ -40,15 +39,14 @@ def xdo(*args):
 
 
 def wait_until(condition, timeout=20, interval=0.2):
-    """Polls condition until it gives something true; returns that, or None on timeout."""
+    """Polls condition until it gives something true: that, or None."""
     deadline = time.monotonic() + timeout
     while not (value := condition()) and time.monotonic() < deadline:
         time.sleep(interval)
     return value or None
 
 
-def settle(seconds=1.0):
-    """Time for input whose effect is that nothing happens."""
+def settle(seconds=1.0):  # time for input whose effect is that nothing happens
     time.sleep(seconds)
 
 
@@ -56,15 +54,25 @@ def screenshot():
     return ImageGrab.grab(xdisplay=os.environ["DISPLAY"])
 
 
-def wait_for_screen(condition, timeout=20):
-    """Screenshots until condition(shot) holds: that shot, or None."""
+def wait_for_screen(condition, timeout=20):  # the first screenshot that meets it, or None
     return wait_until(lambda: next(filter(condition, [screenshot()]), None), timeout, 0.3)
 
 
-def mask(shot, low, high, area=None):
-    """A mask of the pixels whose every channel lies within low..high."""
+def steady(measure, interval=1.0, tries=30):
+    """measure(screenshot) once two in a row, interval apart, agree and are true."""
+    previous = None
+    for _ in range(tries):
+        found = measure(screenshot())
+        if found and found == previous:
+            return found
+        previous = found
+        settle(interval)
+    raise AssertionError("the screen never settled: %s" % (previous,))
+
+
+def mask(image, low, high, area=None):  # the pixels whose every channel is within low..high
     bands = [band.point(lambda v, lo=lo, hi=hi: 255 if lo <= v <= hi else 0)
-             for band, lo, hi in zip((shot.crop(area) if area else shot).split(), low, high)]
+             for band, lo, hi in zip((image.crop(area) if area else image).split(), low, high)]
     return ImageChops.darker(ImageChops.darker(bands[0], bands[1]), bands[2])
 
 
@@ -72,15 +80,7 @@ def dark(shot, area=None):
     return mask(shot, (0, 0, 0), (99, 99, 99), area).histogram()[255]
 
 
-def greyish(shot, area=None):
-    """Grey or dark pixels, as of a caption, a menu or their text; a picture's colour on white
-    keeps its brightest channel at 255."""
-    hsv = (shot.crop(area) if area else shot).convert("HSV")
-    return mask(hsv, (0, 0, 0), (255, 40, 234)).histogram()[255]
-
-
-def box(shot, colour, area=None):
-    """Screen box (left, top, right, bottom) around the pixels of exactly colour, or None."""
+def box(shot, colour, area=None):  # left, top, right, bottom of that exact colour, or None
     found = mask(shot, colour, colour, area).getbbox()
     return found and tuple(a + b for a, b in zip(found, (area or (0, 0))[:2] * 2))
 
@@ -93,8 +93,7 @@ def width(found):
     return found[2] - found[0] if found else 0
 
 
-def make_images(folder, pictures):
-    """images/ in folder with 200x100 pictures: path under images/ -> colour."""
+def make_images(folder, pictures):  # folder/images with 200x100 pictures: path -> colour
     for name, colour in pictures.items():
         os.makedirs(os.path.dirname(os.path.join(folder, "images", name)), exist_ok=True)
         Image.new("RGB", (200, 100), colour).save(os.path.join(folder, "images", name))
@@ -109,7 +108,7 @@ def write_file(path, data):
 
 def write_settings(path, sections, unicode=False):
     """As the platform's profile functions write on a Japanese system: code page 932, or UTF-16
-    with its mark; CR LF. sections: name -> {key: value}."""
+    with its mark, CR LF; sections: name -> {key: value}."""
     text = "".join("[%s]\r\n" % name + "".join("%s=%s\r\n" % item for item in values.items())
                    for name, values in sections.items())
     write_file(path, b"\xff\xfe" + text.encode("utf-16-le") if unicode else text.encode("cp932"))
@@ -122,7 +121,6 @@ def read_settings(path):
 
 
 def settings_values(path):
-    """section -> key -> value."""
     parser = configparser.ConfigParser(delimiters="=", interpolation=None, strict=False)
     parser.optionxform = str
     parser.read_string(read_settings(path))
@@ -132,8 +130,9 @@ def settings_values(path):
 def windows(pid=None):
     """Visible windows, of one process or all: X window id -> caption (UTF-8, as xdotool reads
     _NET_WM_NAME; Wine's WM_NAME has '?' for what the C locale cannot show)."""
-    found = run("xdotool", "search", "--all", "--onlyvisible", *(["--pid", str(pid)] if pid else []),
-                "--name", "", check=False).split()
+    only = ["--pid", str(pid)] if pid else []
+    found = run("xdotool", "search", "--all", "--onlyvisible", *only, "--name", "", check=False)
+    found = found.split()
     return {int(w): run("xdotool", "getwindowname", w, check=False).rstrip("\n") for w in found}
 
 
@@ -146,10 +145,9 @@ def ctrl_shift_del():
 
 
 class Zoomzap:
-    """One run of the program, in a fresh folder unless given one as a parent unpacked it; a
-    context manager that always ends it."""
+    """The program in a fresh folder, or in one as a parent unpacked it; ended on the way out."""
 
-    def __init__(self, images=None, sounds=None, settings=None, sections=None, args=(),
+    def __init__(self, images=None, sounds=None, settings=(), sections=(), args=(),
                  locale="ja_JP.UTF-8", first_window=None, folder=None):
         self.fresh, self.folder = folder is None, folder or tempfile.mkdtemp(prefix="zz-e2e-")
         self.settings_path = os.path.join(self.folder, "Zoomzap.ini")
@@ -159,8 +157,8 @@ class Zoomzap:
             for name, source in (("images", images), ("sounds", sounds)):
                 if source:
                     shutil.copytree(source, os.path.join(self.folder, name))
-            sections = dict({"設定": dict({"タイトル": TITLE}, **(settings or {}))}, **(sections or {}))
-            write_settings(self.settings_path, sections)
+            write_settings(self.settings_path, {"設定": dict({"タイトル": TITLE}, **dict(settings)),
+                                                **dict(sections)})
         self.sections = settings_values(self.settings_path)
         self.title = self.sections["設定"]["タイトル"]
         self.args, self.locale, self.first_window = args, locale, first_window
@@ -168,40 +166,37 @@ class Zoomzap:
     def __enter__(self):
         try:
             self.launch()
+            return self
         except BaseException:
             self.__exit__()
             raise
-        return self
 
     def __exit__(self, *exc):
-        self.end()
+        if hasattr(self, "process"):
+            self.end()
         if self.fresh:
             shutil.rmtree(self.folder, ignore_errors=True)
 
     def start(self, *args):
-        """Another process of the program, as a parent starts it: from elsewhere, so that it
-        must find its files beside itself. wine becomes the program: the pid is the program's."""
-        env = dict(os.environ, LC_ALL=self.locale, LANG=self.locale)
+        # From elsewhere: it must find its files beside itself. wine becomes the program.
         return subprocess.Popen(["wine", os.path.join(self.folder, "Zoomzap.exe"), *args],
-                                cwd=os.path.dirname(self.folder), env=env, stdin=subprocess.DEVNULL,
+                                env=dict(os.environ, LC_ALL=self.locale, LANG=self.locale),
+                                cwd=os.path.dirname(self.folder), stdin=subprocess.DEVNULL,
                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
     def launch(self):
         self.process = self.start(*self.args)
-        caption = self.first_window or self.title
-        self.window = wait_until(lambda: find_window(caption), 60, 0.5)
-        expect(self.window, "no window %r within 60 s" % caption)
+        self.window = wait_until(lambda: find_window(self.first_window or self.title), 60, 0.5)
+        expect(self.window, "no window %r" % (self.first_window or self.title))
 
     def restart(self, first_window=None):
-        """Ends the program and starts it again with the files as they are now."""
         self.end()
         self.first_window = first_window
         self.launch()
 
     def end(self):
-        if hasattr(self, "process"):
-            self.process.kill()
-            self.process.wait()
+        self.process.kill()
+        self.process.wait()
 
     def running(self):
         return self.process.poll() is None
@@ -210,8 +205,7 @@ class Zoomzap:
         return settings_values(self.settings_path)
 
     def rewrite(self, title, unicode=False, **values):
-        """Rewrites the settings file with new values and caption, then has the program start
-        afresh with Ctrl+N; true once the caption says it did."""
+        """New settings and caption, then Ctrl+N starts afresh: true once the caption shows."""
         self.sections["設定"].update(values, タイトル=title)
         write_settings(self.settings_path, self.sections, unicode)
         self.focus()
@@ -222,21 +216,34 @@ class Zoomzap:
     def windows(self):
         return windows(self.process.pid) if self.running() else {}
 
-    def other_window(self):
-        """A visible window of the program other than the main one, once there is one."""
-        return wait_until(lambda: next((w for w in self.windows() if w != self.window), None))
-
     def alone(self):
         return list(self.windows()) == [self.window]
 
-    def geometry(self, window=None):
-        """(x, y, width, height) of the X window on the screen."""
+    def dialog(self, *keys, caption=None, at=None):
+        """Keys at window at (or the main one), then the focus to the window of that caption
+        or, without one, to another of the program's once there is one."""
+        self.focus(at)
+        if keys:
+            self.key(*keys)
+        found = wait_until(lambda: find_window(caption) if caption else next(
+            (w for w in self.windows() if w != self.window), None))
+        expect(found, "%s opened no window %s" % (keys, caption or ""))
+        self.focus(found)
+        return found
+
+    def answer(self, *keys, caption=None):
+        """Keys at the focused dialog; once it is gone, the focus to the main window."""
+        self.key(*keys)
+        expect(wait_until(lambda: not find_window(caption) if caption else self.alone()),
+               "%s left %s open" % (keys, caption or "a dialog"))
+        self.focus()
+
+    def geometry(self, window=None):  # x, y, width, height of the X window
         values = dict(line.partition("=")[::2] for line in
                       xdo("getwindowgeometry", "--shell", str(window or self.window)).split())
         return tuple(int(values[key]) for key in ("X", "Y", "WIDTH", "HEIGHT"))
 
-    def client(self):
-        """The play surface on the screen: below the menu, unless guarded."""
+    def client(self):  # the play surface: below the menu, unless guarded
         x, y, w, h = self.geometry()
         return x, y + (MENU_HEIGHT if y > 0 else 0), x + w, y + h
 
@@ -247,19 +254,17 @@ class Zoomzap:
         xdo("windowfocus", str(window or self.window))
         settle(0.3)
 
-    def key(self, *keys):
-        """Each key combination pressed and released, xdotool style: "a", "ctrl+c"."""
+    def key(self, *keys):  # each pressed and released, as xdotool names them: "a", "ctrl+c"
         xdo("key", "--delay", "50", *keys)
-
-    # Guard mode.
 
     def assert_guarded(self, context):
         expect(self.running(), "the program ended " + context)
         expect(self.alone(), "another window " + context)
         shot = screenshot()
         expect(self.geometry() == (0, 0) + shot.size, "not covering the screen " + context)
-        expect(greyish(shot, (0, 0, shot.width // 2, MENU_HEIGHT + 20)) == 0,
-               "a caption or menu bar " + context)
+        # The text of a menu bar or caption: pictures are pure colours blended with white.
+        expect(dark(shot, (0, 0, shot.width // 2, MENU_HEIGHT + 20)) == 0,
+               "a menu bar or caption " + context)
 
     def wait_guarded(self, context):
         expect(wait_until(self.guarded), "not guarded " + context)
