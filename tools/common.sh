@@ -108,19 +108,28 @@ zz_link_japanese_font() {
     done
 }
 
-# zz_make_prefix PREFIX: a Wine prefix with the Japanese font linked, and warm in both locales.
+# Raised whenever zz_make_prefix sets up more, so that existing prefixes are set up again.
+ZZ_PREFIX_VERSION=2
+
+# zz_make_prefix PREFIX: a Wine prefix with the Japanese font linked, warm in both locales.
 zz_make_prefix() {
-    [ -f "$1/system.reg" ] && return 0
-    zz_log "creating the Wine prefix $1 (once)"
+    [ "$(cat "$1/zz-version" 2>/dev/null)" = "$ZZ_PREFIX_VERSION" ] && return 0
+    zz_log "setting up the Wine prefix $1"
     (
         export WINEPREFIX=$1 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-        wineboot -i </dev/null >/dev/null 2>&1 || true
+        wineserver -k </dev/null >/dev/null 2>&1 || true  # a server left by an earlier run
+        [ -f "$1/system.reg" ] || wineboot -i </dev/null >/dev/null 2>&1 || true
         zz_link_japanese_font
+        # Without a window manager Wine waits 2 s for one at every window it hides; the
+        # Windows-side tests make and hide many, so their windows go unmanaged.
+        wine reg add 'HKCU\Software\Wine\AppDefaults\win_tests.exe\X11 Driver' /v Managed /d N \
+            /f </dev/null >/dev/null 2>&1 || true
         for locale in ja_JP.UTF-8 en_US.UTF-8; do
             LC_ALL=$locale wine cmd /c exit </dev/null >/dev/null 2>&1 || true
         done
         wineserver -w  # the registry is on disk before anyone copies it
     )
+    echo "$ZZ_PREFIX_VERSION" >"$1/zz-version"
 }
 
 # The test trees' prefix and a copy of it per further core: tools/wine-run gives each Wine test
@@ -130,7 +139,9 @@ zz_make_test_prefixes() {
     mkdir -p "$ZZ_BUILD"
     zz_make_prefix "$base"
     for copy in $(seq 1 $(($(nproc) - 1))); do
-        [ -f "$base-$copy/system.reg" ] || cp -a "$base" "$base-$copy"
+        cmp -s "$base/zz-version" "$base-$copy/zz-version" && continue
+        rm -rf "$base-$copy"
+        cp -a "$base" "$base-$copy"
     done
 }
 
