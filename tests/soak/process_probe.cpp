@@ -1,12 +1,10 @@
 // Reads, from outside, what a long session may leak in a program running under Wine: GDI and
 // USER objects and kernel handles, and whether the cursor shows. Wine's GetGuiResources and
 // GetProcessHandleCount answer 0 for another process, so the counts come from its tables.
-// Usage: process_probe.exe NAME.exe   prints key=value lines; exit code 2 when NAME is not
-// running.
+// Usage: process_probe.exe CAPTION   of the program's main window; prints key=value lines.
 
 #include <windows.h>
-// After <windows.h>, which they need.
-#include <tlhelp32.h>
+// After <windows.h>, which it needs.
 #include <winternl.h>
 
 #include <algorithm>
@@ -18,19 +16,6 @@
 #include "framework/handles.h"
 
 namespace {
-
-DWORD FindProcess(const wchar_t* name) {
-    zz::KernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-    PROCESSENTRY32W entry{};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = snapshot && Process32FirstW(snapshot.Get(), &entry); more;
-         more = Process32NextW(snapshot.Get(), &entry)) {
-        if (lstrcmpiW(entry.szExeFile, name) == 0) {
-            return entry.th32ProcessID;
-        }
-    }
-    return 0;
-}
 
 // One entry of the GDI handle table that the process environment block points to (x64). Wine's
 // table is the process's own, so its used entries are the GDI objects, stock objects included.
@@ -82,33 +67,27 @@ int CountHandles(DWORD pid) {
 }
 
 // USER objects: the windows of the process, top-level and child. The census is (pid, count).
-BOOL CALLBACK CountChildWindow(HWND, LPARAM census) {
-    ++reinterpret_cast<std::pair<DWORD, int>*>(census)->second;
-    return TRUE;
-}
-
-BOOL CALLBACK CountWindows(HWND window, LPARAM census) {
+BOOL CALLBACK CountWindow(HWND window, LPARAM census) {
+    auto* counted = reinterpret_cast<std::pair<DWORD, int>*>(census);
     DWORD pid = 0;
     GetWindowThreadProcessId(window, &pid);
-    if (pid == reinterpret_cast<std::pair<DWORD, int>*>(census)->first) {
-        CountChildWindow(window, census);
-        EnumChildWindows(window, CountChildWindow, census);
-    }
+    counted->second += pid == counted->first;
     return TRUE;
 }
 
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    const DWORD pid = argc == 2 ? FindProcess(argv[1]) : 0;
+    DWORD pid = 0;
+    GetWindowThreadProcessId(argc == 2 ? FindWindowW(nullptr, argv[1]) : nullptr, &pid);
     zz::KernelHandle process(
         pid == 0 ? nullptr : OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid));
     if (!process) {
-        std::fputs("usage: process_probe NAME.exe, of a running program\n", stderr);
+        std::fputs("usage: process_probe CAPTION, of a running program's window\n", stderr);
         return 2;
     }
     std::pair<DWORD, int> census{pid, 0};
-    EnumWindows(CountWindows, reinterpret_cast<LPARAM>(&census));
+    EnumChildWindows(GetDesktopWindow(), CountWindow, reinterpret_cast<LPARAM>(&census));
     // The show count of the foreground thread's input: the program's, while it has the focus.
     CURSORINFO cursor{};
     cursor.cbSize = sizeof cursor;

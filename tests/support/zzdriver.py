@@ -4,6 +4,7 @@ xdotool (XTEST, as from a real keyboard), screenshots by Pillow."""
 
 import configparser
 import os
+import pathlib
 import shutil
 import subprocess
 import tempfile
@@ -23,14 +24,9 @@ ALT_F4 = [  # xdotool arguments: Alt+F4 in every order of its four events
 DATA = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "data", "pictures")
 
 
-def expect(condition, message):
-    if not condition:
-        raise AssertionError(message)
-
-
 def run(*args, check=True):
     done = subprocess.run(args, stdin=subprocess.DEVNULL, capture_output=True, timeout=60)
-    expect(done.returncode == 0 or not check, "%s: %s" % (args, done.stderr.decode()))
+    assert done.returncode == 0 or not check, "%s: %s" % (args, done.stderr.decode())
     return done.stdout.decode("utf-8", errors="replace")
 
 
@@ -102,8 +98,7 @@ def make_images(folder, pictures):  # folder/images with 200x100 pictures: path 
 
 def write_file(path, data):
     os.makedirs(os.path.dirname(path), exist_ok=True)
-    with open(path, "wb") as file:
-        file.write(data)
+    pathlib.Path(path).write_bytes(data)
 
 
 def write_settings(path, sections, unicode=False):
@@ -115,8 +110,7 @@ def write_settings(path, sections, unicode=False):
 
 
 def read_settings(path):
-    with open(path, "rb") as file:
-        data = file.read()
+    data = pathlib.Path(path).read_bytes()
     return data[2:].decode("utf-16-le") if data[:2] == b"\xff\xfe" else data.decode("cp932")
 
 
@@ -132,8 +126,8 @@ def windows(pid=None):
     _NET_WM_NAME; Wine's WM_NAME has '?' for what the C locale cannot show)."""
     only = ["--pid", str(pid)] if pid else []
     found = run("xdotool", "search", "--all", "--onlyvisible", *only, "--name", "", check=False)
-    found = found.split()
-    return {int(w): run("xdotool", "getwindowname", w, check=False).rstrip("\n") for w in found}
+    return {int(w): run("xdotool", "getwindowname", w, check=False).rstrip("\n")
+            for w in found.split()}
 
 
 def find_window(caption):
@@ -187,7 +181,7 @@ class Zoomzap:
     def launch(self):
         self.process = self.start(*self.args)
         self.window = wait_until(lambda: find_window(self.first_window or self.title), 60, 0.5)
-        expect(self.window, "no window %r" % (self.first_window or self.title))
+        assert self.window, "no window %r" % (self.first_window or self.title)
 
     def restart(self, first_window=None):
         self.end()
@@ -220,22 +214,21 @@ class Zoomzap:
         return list(self.windows()) == [self.window]
 
     def dialog(self, *keys, caption=None, at=None):
-        """Keys at window at (or the main one), then the focus to the window of that caption
-        or, without one, to another of the program's once there is one."""
+        """Keys at window at (or the main one); the focus to the window captioned so, or any."""
         self.focus(at)
         if keys:
             self.key(*keys)
         found = wait_until(lambda: find_window(caption) if caption else next(
             (w for w in self.windows() if w != self.window), None))
-        expect(found, "%s opened no window %s" % (keys, caption or ""))
+        assert found, "%s opened no window %s" % (keys, caption or "")
         self.focus(found)
         return found
 
     def answer(self, *keys, caption=None):
         """Keys at the focused dialog; once it is gone, the focus to the main window."""
         self.key(*keys)
-        expect(wait_until(lambda: not find_window(caption) if caption else self.alone()),
-               "%s left %s open" % (keys, caption or "a dialog"))
+        assert wait_until(lambda: not find_window(caption) if caption else self.alone()), (
+            "%s left %s open" % (keys, caption or "a dialog"))
         self.focus()
 
     def geometry(self, window=None):  # x, y, width, height of the X window
@@ -258,30 +251,30 @@ class Zoomzap:
         xdo("key", "--delay", "50", *keys)
 
     def assert_guarded(self, context):
-        expect(self.running(), "the program ended " + context)
-        expect(self.alone(), "another window " + context)
+        assert self.running(), "the program ended " + context
+        assert self.alone(), "another window " + context
         shot = screenshot()
-        expect(self.geometry() == (0, 0) + shot.size, "not covering the screen " + context)
+        assert self.geometry() == (0, 0) + shot.size, "not covering the screen " + context
         # The text of a menu bar or caption: pictures are pure colours blended with white.
-        expect(dark(shot, (0, 0, shot.width // 2, MENU_HEIGHT + 20)) == 0,
-               "a menu bar or caption " + context)
+        assert dark(shot, (0, 0, shot.width // 2, MENU_HEIGHT + 20)) == 0, (
+            "a menu bar or caption " + context)
 
     def wait_guarded(self, context):
-        expect(wait_until(self.guarded), "not guarded " + context)
+        assert wait_until(self.guarded), "not guarded " + context
         settle(1.0)  # restyled, the window takes the focus again once it has settled
         self.focus()
 
     def leave_guard(self, context):
         ctrl_shift_del()
-        expect(wait_until(lambda: not self.guarded()), "still guarded " + context)
+        assert wait_until(lambda: not self.guarded()), "still guarded " + context
         x, y = self.geometry()[:2]
-        expect(wait_for_screen(lambda s: dark(s, (x, y, x + 400, y + MENU_HEIGHT)) > 30),
-               "no menu bar " + context)
+        assert wait_for_screen(lambda s: dark(s, (x, y, x + 400, y + MENU_HEIGHT)) > 30), (
+            "no menu bar " + context)
         self.focus()
 
     def assert_key_shows_a_new_picture(self, context):
         settle(0.5)
         before = shown(screenshot())
         self.key("x")
-        expect(wait_for_screen(lambda s: len(shown(s)) == 1 and shown(s) != before),
-               "a key showed no new picture %s (before: %s)" % (context, before))
+        assert wait_for_screen(lambda s: len(shown(s)) == 1 and shown(s) != before), (
+            "a key showed no new picture %s (before: %s)" % (context, before))
