@@ -13,7 +13,8 @@ ZZ_PACKAGES=(cmake ninja-build g++ clang libclang-rt-14-dev googletest python3
 # nodejs package conflicts with Debian's npm).
 command -v npm >/dev/null 2>&1 || ZZ_PACKAGES+=(npm)
 
-zz_log() { printf '== %s\n' "$*" >&2; }
+# With the seconds since the command started, so that a CI log shows where the time goes.
+zz_log() { printf '== %s (%d s)\n' "$*" "$SECONDS" >&2; }
 
 zz_install_packages() {
     local missing=() pkg
@@ -143,6 +144,7 @@ zz_make_test_prefixes() {
         rm -rf "$base-$copy"
         cp -a "$base" "$base-$copy"
     done
+    zz_log "Wine prefixes ready"
 }
 
 # zz_start_wine [PREFIX]: that prefix (the test trees' own by default), and a server that
