@@ -215,8 +215,8 @@ class Zoomzap:
 
     def dialog(self, *keys, caption=None, at=None):
         """Keys at window at (or the main one); the focus to the window captioned so, or any."""
-        self.focus(at)
         if keys:
+            self.focus(at)
             self.key(*keys)
         found = wait_until(lambda: find_window(caption) if caption else next(
             (w for w in self.windows() if w != self.window), None))
@@ -225,11 +225,13 @@ class Zoomzap:
         return found
 
     def answer(self, *keys, caption=None):
-        """Keys at the focused dialog; once it is gone, the focus to the main window."""
-        self.key(*keys)
-        assert wait_until(lambda: not find_window(caption) if caption else self.alone()), (
-            "%s left %s open" % (keys, caption or "a dialog"))
-        self.focus()
+        """Keys at the focused dialog, again if a busy Wine lost them; then the main window."""
+        for _ in range(3):
+            self.key(*keys)
+            if wait_until(lambda: not find_window(caption) if caption else self.alone(), 10):
+                return self.focus()
+            self.dialog(caption=caption)
+        raise AssertionError("%s left open: %s" % (keys, self.windows()))
 
     def geometry(self, window=None):  # x, y, width, height of the X window
         values = dict(line.partition("=")[::2] for line in
