@@ -90,6 +90,17 @@ zz_start_display() {
         Xvfb "$DISPLAY" -screen 0 1920x1080x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
         for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
     fi
+    # A number held by a dead server's lock file: the first free one, as Xvfb reports it.
+    if ! xdpyinfo >/dev/null 2>&1; then
+        local number
+        number=$(mktemp)
+        Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$number" </dev/null >/dev/null 2>&1 &
+        trap "kill $! 2>/dev/null" EXIT  # not kept for later runs: its number is not known
+        for _ in $(seq 50); do [ -s "$number" ] && break; sleep 0.1; done
+        export DISPLAY=:$(tr -d '\n' <"$number")
+        rm -f "$number"
+        zz_log "$ZZ_XVFB_DISPLAY is taken: Xvfb on $DISPLAY"
+    fi
 }
 
 # Windows links a Japanese font behind its UI fonts; a fresh Wine prefix does not, and menus and
