@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -61,10 +63,43 @@ inline BgraImage MakePhoto(int width, int height, std::uint32_t seed = 1) {
     return image;
 }
 
+inline double Percentile(std::vector<double> values, double share) {
+    if (values.empty()) {
+        return 0;
+    }
+    std::sort(values.begin(), values.end());
+    return values[std::min(values.size() - 1, std::size_t(share * double(values.size())))];
+}
+
 inline std::wstring TempPath(const wchar_t* name) {
     wchar_t folder[MAX_PATH];
     GetTempPathW(MAX_PATH, folder);
     return std::wstring(folder) + name;
+}
+
+// The phone photos that load_win_bench makes once and the other benchmarks reuse: a program
+// folder with them in images.
+constexpr int kPhotoWidth = 4000;
+constexpr int kPhotoHeight = 3000;
+
+inline int PhotoCount() {
+    const char* value = std::getenv("ZZ_BENCH_PHOTOS");
+    const int count = value != nullptr ? std::atoi(value) : 100;
+    return count >= 1 && count <= 100 ? count : 100;
+}
+
+inline std::wstring PhotoFolder() {
+    return TempPath(L"zz_bench_load");
+}
+
+inline std::wstring PhotoName(int index) {
+    wchar_t name[32];
+    std::swprintf(name, 32, L"photo%03d.jpg", index);
+    return name;
+}
+
+inline std::wstring PhotoPath(int index) {
+    return PhotoFolder() + L"\\images\\" + PhotoName(index);
 }
 
 // A picture file made with the platform's own encoder: JPEG by default, as a camera writes.

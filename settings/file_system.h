@@ -2,6 +2,8 @@
 // The few file operations the portable core needs, so that tests can feed it any folder.
 // Paths are UTF-8; the Win32 implementation converts them to UTF-16 at the boundary.
 
+#include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -34,6 +36,15 @@ public:
 
     // Entries of a folder in the platform's order; false when it cannot be listed.
     virtual bool ListFolder(const std::string& path, std::vector<FolderEntry>& entries) const = 0;
+
+    // The same, given up (false, nothing listed) once stopped answers true. The platform's own
+    // listing asks it before the first entry and after every kListingStep, so that a folder of
+    // any size is left at once; one that never asks lists the folder whole.
+    static constexpr std::size_t kListingStep = 256;
+    virtual bool ListFolderUntil(const std::string& path, std::vector<FolderEntry>& entries,
+                                 const std::function<bool()>& /*stopped*/) const {
+        return ListFolder(path, entries);
+    }
 };
 
 // The real file system of the platform the program runs on.

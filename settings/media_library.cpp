@@ -39,27 +39,6 @@ bool HasExtension(std::string_view relName, const std::array<std::string_view, N
     return ext && std::find(accepted.begin(), accepted.end(), *ext) != accepted.end();
 }
 
-int WalkLevel(const IFileSystem& fs, const std::string& folder, const std::string& relFolder,
-              int count, int bound, const WalkVisitor& visit, int depth) {
-    std::vector<FolderEntry> entries;
-    if (count >= bound || depth > kMaxWalkDepth || !ListFolderSorted(fs, folder, entries)) {
-        return count;
-    }
-    for (const FolderEntry& entry : entries) {
-        if (count >= bound) {
-            break;
-        }
-        const std::string path = JoinPath(folder, entry.name);
-        const std::string relName = JoinRelative(relFolder, entry.name);
-        if (entry.isFolder) {
-            count = WalkLevel(fs, path, relName, count, bound, visit, depth + 1);
-        } else if (visit(WalkFile{path, relName, entry.name})) {
-            ++count;
-        }
-    }
-    return count;
-}
-
 }  // namespace
 
 bool NameLess(std::string_view a, std::string_view b) {
@@ -80,9 +59,10 @@ bool NameLess(std::string_view a, std::string_view b) {
 }
 
 bool ListFolderSorted(const IFileSystem& fs, const std::string& folder,
-                      std::vector<FolderEntry>& entries) {
+                      std::vector<FolderEntry>& entries, const std::function<bool()>& stopped) {
     entries.clear();
-    if (!fs.ListFolder(folder, entries)) {
+    if (!(stopped ? fs.ListFolderUntil(folder, entries, stopped)
+                  : fs.ListFolder(folder, entries))) {
         entries.clear();
         return false;
     }
@@ -144,7 +124,69 @@ bool IsSoundFile(std::string_view relName) {
 
 int WalkFolder(const IFileSystem& fs, const std::string& folder, std::string_view relFolder,
                int count, int bound, const WalkVisitor& visit) {
-    return WalkLevel(fs, folder, std::string(relFolder), count, bound, visit, 0);
+    if (count >= bound) {
+        return count;
+    }
+    FolderWalk walk(fs, folder, std::string(relFolder));
+    WalkFile file;
+    while (count < bound && walk.Next(file)) {
+        if (visit(file)) {
+            ++count;
+        }
+    }
+    return count;
+}
+
+FolderWalk::FolderWalk(const IFileSystem& fs, std::string folder, std::string relFolder,
+                       std::function<bool()> stopped)
+    : m_fs(fs),
+      m_stopped(std::move(stopped)),
+      m_path(std::move(folder)),
+      m_relName(std::move(relFolder)) {}
+
+void FolderWalk::Enter(std::string path, std::string relName) {
+    // The folder itself is depth 0.
+    if (static_cast<int>(m_levels.size()) > kMaxWalkDepth) {
+        return;
+    }
+    if (m_stopped && m_stopped()) {
+        m_over = true;
+        return;
+    }
+    Level level{std::move(path), std::move(relName), {}, 0};
+    if (ListFolderSorted(m_fs, level.path, level.entries, m_stopped)) {
+        m_levels.push_back(std::move(level));
+    } else if (m_stopped && m_stopped()) {
+        m_over = true;
+    }
+}
+
+bool FolderWalk::Next(WalkFile& file) {
+    if (!m_started) {
+        m_started = true;
+        Enter(std::move(m_path), std::move(m_relName));  // until now they named the folder
+    }
+    while (!m_over && !m_levels.empty()) {
+        Level& level = m_levels.back();
+        if (level.next == level.entries.size()) {
+            m_levels.pop_back();
+            continue;
+        }
+        const FolderEntry& entry = level.entries[level.next++];
+        std::string path = JoinPath(level.path, entry.name);
+        std::string relName = JoinRelative(level.relName, entry.name);
+        if (entry.isFolder) {
+            Enter(std::move(path), std::move(relName));
+            continue;
+        }
+        m_path = std::move(path);
+        m_relName = std::move(relName);
+        const std::string_view rel = m_relName;
+        file = WalkFile{m_path, rel, rel.substr(rel.size() - entry.name.size())};
+        return true;
+    }
+    m_levels.clear();
+    return false;
 }
 
 bool LiesInGroup(std::string_view relName, std::string_view group) {

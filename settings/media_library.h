@@ -36,9 +36,10 @@ inline constexpr int kMaxWalkDepth = 100;
 bool NameLess(std::string_view a, std::string_view b);
 
 // The folder's entries sorted by NameLess, so that every file system gives the same order
-// and stored sound indices stay valid. False when the folder cannot be listed.
+// and stored sound indices stay valid. False when the folder cannot be listed, or stopped
+// answered true on the way (see IFileSystem::ListFolderUntil).
 bool ListFolderSorted(const IFileSystem& fs, const std::string& folder,
-                      std::vector<FolderEntry>& entries);
+                      std::vector<FolderEntry>& entries, const std::function<bool()>& stopped = {});
 
 // --- Folders
 
@@ -84,6 +85,36 @@ using WalkVisitor = std::function<bool(const WalkFile& file)>;
 // folder that cannot be listed adds nothing. Returns the new count.
 int WalkFolder(const IFileSystem& fs, const std::string& folder, std::string_view relFolder,
                int count, int bound, const WalkVisitor& visit);
+
+// The same walk handed out one file at a time, so that its caller decides when it ends. A
+// folder is listed only when the walk reaches it.
+class FolderWalk {
+public:
+    // stopped, when given, is asked before each folder is listed and while it is; true ends the
+    // walk there, so that an abandoned walk lists nothing more whatever the folders hold.
+    FolderWalk(const IFileSystem& fs, std::string folder, std::string relFolder,
+               std::function<bool()> stopped = {});
+
+    // The next file, valid until the next call; false once the walk is over.
+    bool Next(WalkFile& file);
+
+private:
+    struct Level {
+        std::string path;
+        std::string relName;
+        std::vector<FolderEntry> entries;
+        std::size_t next = 0;
+    };
+    void Enter(std::string path, std::string relName);
+
+    const IFileSystem& m_fs;
+    std::function<bool()> m_stopped;
+    std::vector<Level> m_levels;  // the folders entered, outermost first
+    bool m_started = false;
+    bool m_over = false;  // stopped
+    std::string m_path;   // of the file handed out last
+    std::string m_relName;
+};
 
 // True when the relative name lies in the group's folder, directly or in a sub-folder.
 bool LiesInGroup(std::string_view relName, std::string_view group);

@@ -289,6 +289,16 @@ PixelSize KeptSize(int width, int height, int maxWidth, int maxHeight) {
     return {int(std::max<std::int64_t>(1, (w * mh + h / 2) / h)), int(mh)};
 }
 
+PixelSize KeptSizeFor(int width, int height, const KeptBound& bound) {
+    if (!bound.exact) {
+        return KeptSize(width, height, bound.width, bound.height);
+    }
+    if (bound.width >= 1 && bound.height >= 1 && bound.width <= width && bound.height <= height) {
+        return {bound.width, bound.height};
+    }
+    return KeptSize(width, height, 0, 0);
+}
+
 BgraImage Orient(BgraImage stored, int orientation) {
     if (orientation < 2 || orientation > 8 || stored.pixels.empty()) {
         return stored;

@@ -58,6 +58,16 @@ struct PixelSize {
 // maxWidth x maxHeight (0 leaves a side unbounded), never enlarged, at least 1 x 1.
 PixelSize KeptSize(int width, int height, int maxWidth, int maxHeight);
 
+// The size of a kept copy: shrunk with its proportions to fit width x height (0 leaves a side
+// unbounded), or, exact, shrunk to width x height itself; never enlarged: a picture smaller
+// than an exact size on either side is kept whole.
+struct KeptBound {
+    int width = 0;
+    int height = 0;
+    bool exact = false;
+};
+PixelSize KeptSizeFor(int width, int height, const KeptBound& bound);
+
 // The stored picture turned upright by its EXIF orientation; other values leave it as it is.
 BgraImage Orient(BgraImage stored, int orientation);
 

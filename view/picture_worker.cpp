@@ -1,23 +1,27 @@
 #include "view/picture_worker.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace zz {
 
-PictureWorker::PictureWorker(Job threadStart, Job threadEnd)
-    : m_thread([this, start = std::move(threadStart), end = std::move(threadEnd)] {
-          Run(start, end);
-      }) {}
+PictureWorker::PictureWorker(int threads, Job threadStart, Job threadEnd) {
+    for (int i = 0; i < std::max(threads, 1); ++i) {
+        m_threads.emplace_back([this, threadStart, threadEnd] { Run(threadStart, threadEnd); });
+    }
+}
 
 PictureWorker::~PictureWorker() {
     {
         const std::lock_guard lock(m_mutex);
         m_stopping = true;
+        // A running job would still take these between its steps; no thread takes the others.
         m_urgent.clear();
-        m_normal.clear();
     }
     m_wake.notify_all();
-    m_thread.join();
+    for (std::thread& thread : m_threads) {
+        thread.join();
+    }
 }
 
 void PictureWorker::Post(Job job, bool urgent) {

@@ -24,6 +24,10 @@ constexpr int kProgressDy = 10;
 constexpr int kTextHeight = 25;
 constexpr int kTextWidth = 13;
 
+std::int64_t HalfHeight(std::int64_t halfWidth, int width, int height) {
+    return std::min<std::int64_t>(halfWidth * height / width, kMaxHalfWidth);
+}
+
 }  // namespace
 
 PlaySurface::PlaySurface(const IPictureSizes& pictures, IRandomSource& random)
@@ -62,8 +66,7 @@ bool PlaySurface::PictureRect(Rect& rect) const {
         height < 0) {
         return false;
     }
-    const std::int64_t halfHeight =
-        std::min<std::int64_t>(std::int64_t{m_nHalfWidth} * height / width, kMaxHalfWidth);
+    const std::int64_t halfHeight = HalfHeight(m_nHalfWidth, width, height);
     rect = {m_nCenterX - m_nHalfWidth, m_nCenterY - static_cast<int>(halfHeight),
             m_nCenterX + m_nHalfWidth, m_nCenterY + static_cast<int>(halfHeight)};
     return true;
@@ -121,20 +124,27 @@ KeyAnswer PlaySurface::OnKeyDown(const KeyPress& press) const {
     return {toggle, !toggle || m_bFullScreen};
 }
 
-bool PlaySurface::GrowStep(const Rect& client) {
-    std::int64_t step = std::int64_t{m_nGrowth} * m_nHalfWidth * m_nDirection / kPercent;
-    if (m_nDirection > 0) {
+std::int64_t PlaySurface::NextHalfWidth(std::int64_t half, int direction) const {
+    std::int64_t step = std::int64_t{m_nGrowth} * half * direction / kPercent;
+    if (direction > 0) {
         step = std::max<std::int64_t>(step, 1);
     } else {
         step = std::min<std::int64_t>(step, -1);
     }
     // Never below zero, so that a huge growth cannot fling a shrinking picture far negative.
-    const std::int64_t half = std::clamp<std::int64_t>(m_nHalfWidth + step, 0, kMaxHalfWidth);
-    m_nHalfWidth = static_cast<int>(half);
+    return std::clamp<std::int64_t>(half + step, 0, kMaxHalfWidth);
+}
 
+bool PlaySurface::GrowthStopsAt(std::int64_t half, const Rect& client) const {
+    const std::int64_t limit = std::int64_t{client.Width()} * m_nMaxZoom / kPercent;
+    return 2 * half > limit || half == kMaxHalfWidth;
+}
+
+bool PlaySurface::GrowStep(const Rect& client) {
+    const std::int64_t half = NextHalfWidth(m_nHalfWidth, m_nDirection);
+    m_nHalfWidth = static_cast<int>(half);
     if (m_nDirection > 0) {
-        const std::int64_t limit = std::int64_t{client.Width()} * m_nMaxZoom / kPercent;
-        if (2 * half > limit || half == kMaxHalfWidth) {
+        if (GrowthStopsAt(half, client)) {
             m_bAnimating = false;
             return true;
         }
@@ -142,6 +152,28 @@ bool PlaySurface::GrowStep(const Rect& client) {
         m_nDirection = +1;
     }
     return false;
+}
+
+bool PlaySurface::FinalPictureSize(int slot, const Rect& client, int& width, int& height) const {
+    int pictureWidth = 0;
+    int pictureHeight = 0;
+    if (!m_pictures.GetPictureSize(slot, pictureWidth, pictureHeight) || pictureWidth <= 0 ||
+        pictureHeight < 0) {
+        return false;
+    }
+    // A growth takes one step at least, from a half width of 1.
+    std::int64_t half = NextHalfWidth(1, +1);
+    if (m_nGrowth <= 0) {
+        // One pixel a tick: straight to the first half width past the limit.
+        const std::int64_t limit = std::int64_t{client.Width()} * m_nMaxZoom / kPercent;
+        half = std::clamp<std::int64_t>(limit / 2 + 1, half, kMaxHalfWidth);
+    }
+    while (!GrowthStopsAt(half, client)) {
+        half = NextHalfWidth(half, +1);
+    }
+    width = static_cast<int>(2 * half);
+    height = static_cast<int>(2 * HalfHeight(half, pictureWidth, pictureHeight));
+    return true;
 }
 
 PlayEffects PlaySurface::OnTimer(const Rect& client) {

@@ -4,6 +4,7 @@
 // sound calls.
 
 #include <array>
+#include <cstdint>
 
 #include "settings/crt_random.h"
 #include "view/geometry.h"
@@ -112,9 +113,14 @@ public:
 
     // Where the current picture stands; false when nothing drawable is current.
     bool PictureRect(Rect& rect) const;
+    // The size the slot's picture has when a growth from the start stops in this client area:
+    // the size its last tick draws; false for an empty slot.
+    bool FinalPictureSize(int slot, const Rect& client, int& width, int& height) const;
 
 private:
     PaintPlan TextPlan(PaintPlan::Kind kind, const Rect& client, int dxAt96, int dyAt96) const;
+    std::int64_t NextHalfWidth(std::int64_t half, int direction) const;
+    bool GrowthStopsAt(std::int64_t half, const Rect& client) const;
     bool GrowStep(const Rect& client);  // true when the growth just stopped
     int NextInOrder() const;
     int ChooseSound(bool randomOnlyWithSoundOn) const;

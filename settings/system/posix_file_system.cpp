@@ -117,6 +117,11 @@ public:
     }
 
     bool ListFolder(const std::string& path, std::vector<FolderEntry>& entries) const override {
+        return ListFolderUntil(path, entries, {});
+    }
+
+    bool ListFolderUntil(const std::string& path, std::vector<FolderEntry>& entries,
+                         const std::function<bool()>& stopped) const override {
         entries.clear();
         std::error_code error;
         std::filesystem::directory_iterator it(path, error);
@@ -124,6 +129,10 @@ public:
             return false;
         }
         for (; it != std::filesystem::directory_iterator(); it.increment(error)) {
+            if (stopped && entries.size() % kListingStep == 0 && stopped()) {
+                entries.clear();
+                return false;
+            }
             std::error_code typeError;
             entries.push_back({it->path().filename().string(), it->is_directory(typeError)});
         }

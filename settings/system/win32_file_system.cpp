@@ -136,6 +136,11 @@ public:
     }
 
     bool ListFolder(const std::string& path, std::vector<FolderEntry>& entries) const override {
+        return ListFolderUntil(path, entries, {});
+    }
+
+    bool ListFolderUntil(const std::string& path, std::vector<FolderEntry>& entries,
+                         const std::function<bool()>& stopped) const override {
         entries.clear();
         if (path.empty()) {
             return false;
@@ -148,6 +153,10 @@ public:
         }
         const FindGuard guard(find);
         do {
+            if (stopped && entries.size() % kListingStep == 0 && stopped()) {
+                entries.clear();
+                return false;
+            }
             const std::wstring_view name = data.cFileName;
             if (name != L"." && name != L"..") {
                 entries.push_back(

@@ -2,15 +2,16 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
-#include <map>
+#include <future>
+#include <memory>
 #include <mutex>
 #include <set>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "dialog_test_support.h"
@@ -19,67 +20,49 @@
 namespace zz {
 namespace {
 
-using test::MemoryTree;
 using namespace std::chrono_literals;
 
 std::string NameOf(const std::string& path) {
     return path.substr(path.find_last_of("/\\") + 1);
 }
 
-// A decoded picture as these tests see it: the file name and the copy's kind.
+// A decoded picture as these tests see it: the file name and the width asked for, if any.
 struct FakePicture {
     std::string name;
-    bool large = false;
+    int width = 0;
     explicit operator bool() const { return !name.empty(); }
 };
 
-// The load at once, through the same slot rules, as the table it leaves.
+const std::set<std::string> kBad = {"f.txt", "c.png"};
+
+using Fills = std::vector<std::tuple<int, std::string, int>>;  // slot, file, sound
+
+// The load one file at a time, through the same slot rules.
 struct AtOnce : IPictureDecoder {
-    std::set<std::string> bad;
-    std::map<int, std::string> slots;
-    std::map<int, int> sounds;
-    bool LoadSlot(int slot, const std::string& path) override {
-        slots.erase(slot);
-        if (bad.contains(NameOf(path))) {
+    Fills fills;
+    std::string pending;
+    bool LoadSlot(int, const std::string& path) override {
+        return !kBad.contains(pending = NameOf(path));
+    }
+    void SlotFilled(int slot, int sound) override { fills.emplace_back(slot, pending, sound); }
+};
+
+// Polls, for the worker's threads run on their own.
+template <typename Predicate>
+bool Eventually(Predicate ready) {
+    for (const auto deadline = std::chrono::steady_clock::now() + 10s; !ready();
+         std::this_thread::sleep_for(1ms)) {
+        if (std::chrono::steady_clock::now() >= deadline) {
             return false;
         }
-        slots[slot] = NameOf(path);
-        return true;
     }
-    void SlotFilled(int slot, int sound) override { sounds[slot] = sound; }
-};
-
-// Notified by the worker; the test thread looks again each time, or every few milliseconds.
-class Signal {
-public:
-    void Notify() {
-        const std::lock_guard lock(m_mutex);
-        ++m_count;
-        m_changed.notify_all();
-    }
-    template <typename Predicate>
-    bool WaitFor(Predicate ready) {
-        const auto deadline = std::chrono::steady_clock::now() + 10s;
-        while (!ready()) {
-            std::unique_lock lock(m_mutex);
-            if (m_changed.wait_until(lock,
-                                     std::min(deadline, std::chrono::steady_clock::now() + 5ms)) ==
-                    std::cv_status::timeout &&
-                std::chrono::steady_clock::now() >= deadline) {
-                return ready();
-            }
-        }
-        return true;
-    }
-
-private:
-    std::mutex m_mutex;
-    std::condition_variable m_changed;
-    int m_count = 0;
-};
+    return true;
+}
 
 class BackgroundLoadTest : public ::testing::Test {
 protected:
+    using Load = BackgroundLoad<FakePicture>;
+
     BackgroundLoadTest() {
         for (const char* name :
              {"a.png", "b/c.png", "b/d.png", "e.png", "f.txt", "g.png", "h.png", "b/i.png"}) {
@@ -89,145 +72,184 @@ protected:
         WriteSoundIndex(soundMap, "e.png", 1);
         WriteSoundIndex(soundMap, "b\\d.png", 7);  // outside the sound list: random
         rules.soundCount = 3;
-        atOnce = Fresh();
     }
 
-    static AtOnce Fresh() {
-        AtOnce fresh;
-        fresh.bad = {"f.txt", "c.png"};
-        return fresh;
+    // decode runs for every file the load decodes, before the picture is made.
+    std::unique_ptr<Load> Start(PictureWorker& worker,
+                                std::function<void(const std::string&, std::stop_token)> decode) {
+        return std::make_unique<Load>(
+            worker, tree, tree.Root(), CAppSettings(tree.Root(), tree), rules,
+            [decode](const std::string& path, std::stop_token stop) {
+                decode(NameOf(path), stop);
+                return kBad.contains(NameOf(path)) ? FakePicture{} : FakePicture{NameOf(path)};
+            },
+            [](const std::string& path, int width, int, std::stop_token) {
+                return FakePicture{NameOf(path), width};
+            },
+            [] {});
     }
 
-    std::unique_ptr<BackgroundLoad<FakePicture>> Start(PictureWorker& worker) {
-        auto decode = [bad = atOnce.bad](bool large) {
-            return [bad, large](const std::string& path) {
-                return bad.contains(NameOf(path)) ? FakePicture{}
-                                                  : FakePicture{NameOf(path), large};
-            };
-        };
-        return std::make_unique<BackgroundLoad<FakePicture>>(
-            worker, tree, tree.Root(), CAppSettings(tree.Root(), tree), rules, decode(false),
-            decode(true), [this] { signal.Notify(); });
-    }
-
-    // The table the background load fills, as the owner's thread takes it.
-    void ExpectSameTableAsAtOnce() {
-        const PictureLoadResult expected =
-            LoadPictureTable(tree, tree.Root(), CAppSettings(tree.Root(), tree), rules, atOnce);
-        PictureWorker worker;
-        auto load = Start(worker);
-        std::map<int, std::string> slots;
-        std::map<int, int> sounds;
-        PictureLoadResult result;
-        ASSERT_TRUE(signal.WaitFor([&] {
-            const bool done = load->Done(result);  // before the take: nothing comes after it
-            for (auto& loaded : load->TakeLoaded()) {
-                EXPECT_FALSE(loaded.picture.large);
-                slots[loaded.slot] = loaded.picture.name;
-                sounds[loaded.slot] = loaded.sound;
-            }
-            return done;
-        }));
-        EXPECT_EQ(slots, atOnce.slots);
-        EXPECT_EQ(sounds, atOnce.sounds);
-        EXPECT_EQ(result.count, expected.count);
-        EXPECT_EQ(result.sounds, expected.sounds);
-        EXPECT_EQ(result.unreadableNames, expected.unreadableNames);
-    }
-
-    MemoryTree tree;
+    test::MemoryTree tree;
     PictureLoadRules rules;
-    AtOnce atOnce;
-    Signal signal;
 };
 
-TEST_F(BackgroundLoadTest, FillsTheSameSlotsAsLoadingAtOnce) {
-    rules.maxCount = 5;
-    ExpectSameTableAsAtOnce();
-    EXPECT_EQ(atOnce.slots.size(), 5u);  // the bound and the undecodable files took part
-    EXPECT_EQ(atOnce.sounds.at(3), 1);
-
-    atOnce = Fresh();
-    rules.displayOrder = 1;
-    rules.order = {"g.png", "b\\d.png", "a.png", "gone.png", "e.png"};
-    ExpectSameTableAsAtOnce();
-    EXPECT_EQ(atOnce.slots.at(0), "g.png");
-
-    // In order, an undecodable listed file is named and the files after it still load.
-    atOnce = Fresh();
-    rules.order = {"a.png", "b\\c.png", "e.png"};
-    ExpectSameTableAsAtOnce();
-    EXPECT_EQ(atOnce.slots, (std::map<int, std::string>{{0, "a.png"}, {2, "e.png"}}));
-}
-
-TEST_F(BackgroundLoadTest, LargeCopiesComeForLoadedSlotsOnly) {
-    PictureWorker worker;
-    auto load = Start(worker);
-    PictureLoadResult result;
-    ASSERT_TRUE(signal.WaitFor([&] { return load->Done(result); }));
-    ASSERT_GE(result.count, 2);
-    load->RequestLarge(1);
-    load->RequestLarge(result.count);  // no picture there: nothing comes
-    load->RequestLarge(-1);
-    std::vector<BackgroundLoad<FakePicture>::Loaded> large;
-    ASSERT_TRUE(signal.WaitFor([&] {
-        for (auto& copy : load->TakeLarge()) {
-            large.push_back(std::move(copy));
+// Slots fill in walk order with one decoding thread or two, even when a later file is decoded
+// first; in random order no picture is decoded that takes no slot, so memory holds the table's
+// pictures at most.
+TEST_F(BackgroundLoadTest, FillsTheSameSlotsInTheSameOrderAsLoadingOneFileAtATime) {
+    const std::vector<std::string> orders[] = {
+        {},  // random
+        {"g.png", "b\\d.png", "a.png", "gone.png", "e.png"},
+        {"a.png", "b\\c.png", "e.png"}};  // c.png is named, e.png still loads
+    for (const auto& order : orders) {
+        for (const int threads : {1, 2}) {
+            SCOPED_TRACE(testing::Message() << order.size() << " listed, " << threads);
+            rules.maxCount = 5;
+            rules.displayOrder = order.empty() ? 0 : 1;
+            rules.order = order;
+            AtOnce atOnce;
+            const PictureLoadResult expected =
+                LoadPictureTable(tree, tree.Root(), CAppSettings(tree.Root(), tree), rules, atOnce);
+            // With two threads a.png waits until a picture walked after it has been decoded.
+            std::mutex mutex;
+            std::condition_variable overtaken;
+            int decodedPictures = 0;
+            PictureWorker worker(threads);
+            auto load = Start(worker, [&](const std::string& name, std::stop_token) {
+                std::unique_lock lock(mutex);
+                if (threads == 2 && name == "a.png") {
+                    EXPECT_TRUE(overtaken.wait_for(lock, 10s, [&] { return decodedPictures > 0; }));
+                }
+                decodedPictures += kBad.contains(name) ? 0 : 1;
+                overtaken.notify_all();
+            });
+            Fills fills;
+            PictureLoadResult result;
+            ASSERT_TRUE(Eventually([&] {
+                const bool done = load->Done(result);  // before the take: nothing comes after it
+                for (auto& loaded : load->TakeLoaded()) {
+                    fills.emplace_back(loaded.slot, loaded.picture.name, loaded.sound);
+                }
+                return done;
+            }));
+            EXPECT_EQ(fills, atOnce.fills);
+            EXPECT_EQ(result.count, expected.count);
+            EXPECT_EQ(result.unreadableNames, expected.unreadableNames);
+            if (order.empty()) {
+                const std::lock_guard lock(mutex);
+                EXPECT_EQ(decodedPictures, result.count);
+            }
         }
-        return !large.empty();
-    }));
-    worker.Post([] {});  // anything still queued has run once this has
-    std::this_thread::sleep_for(50ms);
-    ASSERT_EQ(large.size() + load->TakeLarge().size(), 1u);
-    EXPECT_EQ(large[0].slot, 1);
-    EXPECT_EQ(large[0].picture.name, "d.png");
-    EXPECT_TRUE(large[0].picture.large);
+    }
 }
 
+// A copy comes for a wish of a loaded slot; a wish dropped before its copy was begun is never
+// made, and a wish repeated is made once.
+TEST_F(BackgroundLoadTest, WishedCopiesComeForLoadedSlotsAndDroppedWishesNever) {
+    PictureWorker worker;
+    auto load = Start(worker, [](const std::string&, std::stop_token) {});
+    PictureLoadResult result;
+    ASSERT_TRUE(Eventually([&] { return load->Done(result); }));
+    ASSERT_GE(result.count, 3);
+    std::promise<void> gate;
+    std::atomic<bool> holding = false;
+    worker.Post([&] {  // holds the worker while the wishes change
+        holding = true;
+        gate.get_future().wait_for(10s);
+    });
+    ASSERT_TRUE(Eventually([&] { return holding.load(); }));
+    load->WishFor({{2, 320, 240}, {result.count, 640, 480}, {-1, 640, 480}});
+    load->WishFor({{1, 640, 480}, {1, 640, 480}});  // 2 dropped; nothing there for the others
+    load->WishFor({{1, 640, 480}});
+    gate.set_value();
+    // Urgent jobs run in the order posted: the copies are all made once this has run.
+    std::atomic<bool> after = false;
+    worker.Post([&] { after = true; }, true);
+    ASSERT_TRUE(Eventually([&] { return after.load(); }));
+    const std::vector<Load::Loaded> sized = load->TakeSized();
+    ASSERT_EQ(sized.size(), 1u);
+    EXPECT_EQ(sized[0].slot, 1);
+    EXPECT_EQ(sized[0].picture.name, "d.png");
+    EXPECT_EQ(sized[0].picture.width, 640);
+}
+
+// Once the load is dropped, the files being decoded are told to stop and nothing more is
+// listed or decoded, however many folders are left: the walk's bound never counts files that
+// cannot be decoded, so it is not what ends an abandoned walk.
+TEST_F(BackgroundLoadTest, ADroppedLoadStopsWithinTheFilesItDecodes) {
+    for (int i = 0; i < 50; ++i) {
+        tree.File("images/z" + std::to_string(i) + "/notes.txt");
+    }
+    std::atomic<int> started = 0;
+    std::atomic<int> stopped = 0;
+    std::size_t listedAtDrop = 0;
+    {
+        PictureWorker worker(2);
+        auto load = Start(worker, [&](const std::string&, std::stop_token stop) {
+            ++started;
+            // As a codec does between its reads.
+            Eventually([&] { return stop.stop_requested(); });
+            stopped += stop.stop_requested() ? 1 : 0;
+        });
+        ASSERT_TRUE(Eventually([&] { return started == 2; }));
+        listedAtDrop = tree.Listed().size();  // both threads wait in a decode: none walks
+        load.reset();
+    }  // the worker's threads have ended here
+    EXPECT_EQ(started, 2);
+    EXPECT_EQ(stopped, 2);
+    EXPECT_EQ(tree.Listed().size(), listedAtDrop);
+}
+
+thread_local bool t_setUp = false;
+
+// Each thread is set up before its jobs (the platform's per-thread set-up). Urgent jobs go
+// first, also between the steps of a long job; queued jobs dropped, or left at the end, never
+// run, so that an abandoned load or the program's end waits for no copy nobody will see.
 TEST(PictureWorker, UrgentJobsGoFirstAndDroppedOnesNeverRun) {
     std::mutex mutex;
     std::vector<int> order;
     auto record = [&](int n) {
         return [&, n] {
             const std::lock_guard lock(mutex);
-            order.push_back(n);
+            order.push_back(t_setUp ? n : -n);
         };
     };
-    std::mutex gate;
-    std::unique_lock hold(gate);
+    std::atomic<int> ended = 0;
+    std::promise<void> gates[3];
     {
-        PictureWorker worker;
-        // The first job waits at the gate while the others queue up behind it; between its
-        // steps it lets the urgent ones run.
-        std::atomic<bool> started = false;
-        worker.Post([&] {
-            started = true;
-            const std::lock_guard pass(gate);
-            record(0)();
-            worker.RunUrgent();
-            record(1)();
-        });
-        Signal running;
-        ASSERT_TRUE(running.WaitFor([&] { return started.load(); }));
+        PictureWorker worker(
+            1, [] { t_setUp = true; }, [&] { ++ended; });
+        std::atomic<int> waiting = 0;
+        // Held at a gate while others queue up behind it; between its steps it runs the urgent.
+        auto held = [&](int gate, int first) {
+            worker.Post([&, gate, first] {
+                ++waiting;
+                gates[gate].get_future().wait_for(10s);
+                record(first)();
+                worker.RunUrgent();
+                record(first + 1)();
+            });
+            return Eventually([&] { return waiting == gate + 1; });
+        };
+        ASSERT_TRUE(held(0, 0));
         worker.Post(record(10));
         worker.Post(record(20), true);
         worker.Post(record(11));
         worker.Post(record(21), true);
-        hold.unlock();
-        Signal done;
-        worker.Post([&] { done.Notify(); });
-        std::atomic<bool> finished = false;
-        worker.Post([&] { finished = true; });
-        ASSERT_TRUE(done.WaitFor([&] { return finished.load(); }));
-        // Queued behind a job that holds the worker, then dropped.
-        hold.lock();
-        worker.Post([&] { const std::lock_guard pass(gate); });
-        worker.Post(record(99));
-        std::this_thread::sleep_for(20ms);
+        gates[0].set_value();
+        ASSERT_TRUE(held(1, 2));
+        worker.Post(record(97), true);
+        worker.Post(record(98));
         worker.DropQueued();
-        hold.unlock();
+        gates[1].set_value();
+        ASSERT_TRUE(held(2, 4));
+        // Opens the gate once the worker's end has dropped it.
+        auto opener = std::shared_ptr<void>(nullptr, [&](void*) { gates[2].set_value(); });
+        worker.Post([&, opener] { record(99)(); }, true);
+        opener.reset();
     }
-    EXPECT_EQ(order, (std::vector<int>{0, 20, 21, 1, 10, 11}));
+    EXPECT_EQ(order, (std::vector<int>{0, 20, 21, 1, 10, 11, 2, 3, 4, 5}));
+    EXPECT_EQ(ended, 1);
 }
 
 }  // namespace

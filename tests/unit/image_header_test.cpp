@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -12,121 +13,103 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-void Put16(Bytes& b, unsigned v, bool big) {
-    b.push_back(std::uint8_t(big ? v >> 8 : v));
-    b.push_back(std::uint8_t(big ? v : v >> 8));
+void Put(Bytes& b, std::initializer_list<std::uint32_t> values, int size, bool big) {
+    for (const std::uint32_t v : values) {
+        for (int i = 0; i < size; ++i) {
+            b.push_back(std::uint8_t(v >> 8 * (big ? size - 1 - i : i)));
+        }
+    }
 }
 
-void Put32(Bytes& b, std::uint32_t v, bool big) {
-    Put16(b, big ? v >> 16 : v & 0xFFFF, big);
-    Put16(b, big ? v & 0xFFFF : v >> 16, big);
-}
-
-void PutSegment(Bytes& file, std::uint8_t marker, const Bytes& body) {
-    file.insert(file.end(), {0xFF, marker});
-    Put16(file, unsigned(body.size() + 2), true);
-    file.insert(file.end(), body.begin(), body.end());
-}
-
-// An EXIF block whose first directory holds a width entry, then orientation with type and
-// value as given.
-Bytes ExifBlock(std::uint32_t orientation, bool big, unsigned type = 3) {
+// An EXIF block whose first directory holds a width entry, then the orientation.
+Bytes Exif(std::uint32_t orientation, bool big, std::uint32_t type = 3) {
     const std::uint8_t order = big ? 'M' : 'I';
     Bytes b = {'E', 'x', 'i', 'f', 0, 0, order, order};
-    Put16(b, 42, big);
-    Put32(b, 8, big);
-    Put16(b, 2, big);  // entries
-    Put16(b, 0x0100, big);
-    Put16(b, 3, big);
-    Put32(b, 1, big);
-    Put32(b, 640u << (big ? 16 : 0), big);
-    Put16(b, 0x0112, big);
-    Put16(b, type, big);
-    Put32(b, 1, big);
-    if (type == 3) {
-        Put16(b, orientation, big);
-        Put16(b, 0, big);
-    } else {
-        Put32(b, orientation, big);
-    }
-    Put32(b, 0, big);  // no next directory
+    Put(b, {42}, 2, big);
+    Put(b, {8}, 4, big);
+    Put(b, {2, 0x100, 3}, 2, big);
+    Put(b, {1, 640}, 4, big);
+    Put(b, {0x112, type}, 2, big);
+    Put(b, {1}, 4, big);
+    Put(b, {orientation}, type == 3 ? 2 : 4, big);
+    Put(b, {0}, type == 3 ? 2 : 0, big);  // a short's padding
+    Put(b, {0}, 4, big);
     return b;
 }
 
 Bytes Jpeg(const std::vector<std::pair<std::uint8_t, Bytes>>& segments) {
     Bytes file = {0xFF, 0xD8};
     for (const auto& [marker, body] : segments) {
-        PutSegment(file, marker, body);
+        file.insert(file.end(), {0xFF, marker});
+        Put(file, {std::uint32_t(body.size() + 2)}, 2, true);
+        file.insert(file.end(), body.begin(), body.end());
     }
     file.insert(file.end(), {0xFF, 0xDA, 0x00, 0x02, 0x12, 0x34, 0xFF, 0xD9});
     return file;
 }
 
-const Bytes kJfif = {'J', 'F', 'I', 'F', 0, 1, 1, 0, 0, 1, 0, 1, 0, 0};
+Bytes Changed(Bytes b, std::size_t at, std::initializer_list<std::uint8_t> bytes) {
+    std::copy(bytes.begin(), bytes.end(), b.begin() + std::ptrdiff_t(at));
+    return b;
+}
 
-TEST(JpegOrientation, ReadsEveryOrientationInBothByteOrders) {
-    // After a JFIF segment and an XMP block, as cameras and editors write them.
+const Bytes kJfif = {'J', 'F', 'I', 'F', 0, 1, 1, 0, 0, 1, 0, 1, 0, 0};
+const Bytes kFrame = {8, 0, 48, 0, 64, 3};  // 64 x 48
+
+TEST(JpegOrientation, ReadFromWellFormedBlocksOnly) {
     const Bytes xmp = {'h', 't', 't', 'p', ':', '/', '/', 0};
     for (bool big : {false, true}) {
-        for (int o = 1; o <= 8; ++o) {
-            EXPECT_EQ(
-                JpegOrientation(Jpeg({{0xE0, kJfif}, {0xE1, xmp}, {0xE1, ExifBlock(o, big)}})), o);
+        for (std::uint32_t o = 1; o <= 8; ++o) {
+            EXPECT_EQ(JpegOrientation(Jpeg({{0xE0, kJfif}, {0xE1, xmp}, {0xE1, Exif(o, big)}})),
+                      int(o));
         }
-        EXPECT_EQ(JpegOrientation(Jpeg({{0xE1, ExifBlock(6, big, 4)}})), 6);  // as a long
     }
-    // Fill bytes before a marker are allowed.
-    Bytes padded = Jpeg({{0xE1, ExifBlock(3, false)}});
-    padded.insert(padded.begin() + 2, {0xFF, 0xFF});
-    EXPECT_EQ(JpegOrientation(padded), 3);
-}
-
-TEST(JpegOrientation, NoneWhenTheFileCarriesNoneOrItsStructureIsBroken) {
-    EXPECT_EQ(JpegOrientation(Jpeg({{0xE0, kJfif}})), 0);
-    EXPECT_EQ(JpegOrientation(Jpeg({{0xE1, ExifBlock(9, true)}})), 0);
-    EXPECT_EQ(JpegOrientation(Jpeg({{0xE1, ExifBlock(6, true, 2)}})), 0);  // ASCII type
-    // An EXIF block after the scan is image data, not metadata.
-    Bytes late = Jpeg({});
+    Bytes late = Jpeg({});  // after the scan it is image data, not metadata
     late.resize(late.size() - 2);
-    PutSegment(late, 0xE1, ExifBlock(6, false));
-    EXPECT_EQ(JpegOrientation(late), 0);
-    auto exif = [](auto change) {
-        Bytes block = ExifBlock(6, false);
-        change(block);
-        return JpegOrientation(Jpeg({{0xE1, block}}));
+    late.insert(late.end(), {0xFF, 0xE1, 0, 46});
+    const Bytes little6 = Exif(6, false);
+    late.insert(late.end(), little6.begin(), little6.end());
+    Bytes padded = Jpeg({{0xE1, Exif(3, false)}});
+    padded.insert(padded.begin() + 2, {0xFF, 0xFF, 0xD0});  // a fill byte, a lone marker
+    const std::vector<std::pair<Bytes, int>> cases = {
+        {Jpeg({{0xE1, Exif(6, true, 4)}}), 6},  // as a long
+        {padded, 3},
+        {Jpeg({{0xE0, kJfif}}), 0},
+        {Jpeg({{0xE1, Exif(9, true)}}), 0},
+        {Jpeg({{0xE1, Exif(6, true, 2)}}), 0},  // ASCII type
+        {late, 0},
+        {Changed(Jpeg({{0xE1, little6}}), 12, {'I', 'M'}), 0},
+        {Changed(Jpeg({{0xE1, little6}}), 16, {0xFF, 0xFF, 0xFF, 0xFF}), 0},  // directory
+        {Changed(Jpeg({{0xE1, little6}}), 20, {0xFF, 0xFF}), 6},              // too many entries
+        {Changed(Jpeg({{0xE1, little6}}), 38, {0, 0, 0, 0}), 0},              // value count 0
+        {Bytes{0xFF, 0xD8, 0xFF, 0xE1, 0x00, 0x01, 'E', 'x'}, 0},  // length below its own
     };
-    EXPECT_EQ(exif([](Bytes& b) { b[6] = 'I', b[7] = 'M'; }), 0);                // byte order
-    EXPECT_EQ(exif([](Bytes& b) { b[10] = b[11] = b[12] = b[13] = 0xFF; }), 0);  // directory
-    EXPECT_EQ(exif([](Bytes& b) { b[14] = b[15] = 0xFF; }), 6);  // too many entries: found first
-    EXPECT_EQ(exif([](Bytes& b) { b[32] = b[33] = b[34] = b[35] = 0; }), 0);  // count 0
-    EXPECT_EQ(exif([](Bytes& b) { b.resize(30); }), 0);                       // cut entry
-    // Segment lengths below their own two bytes, or past the end of the file.
-    EXPECT_EQ(JpegOrientation(Bytes{0xFF, 0xD8, 0xFF, 0xE1, 0x00, 0x01, 'E', 'x'}), 0);
-    Bytes longLength = Jpeg({{0xE1, ExifBlock(8, true)}});
-    longLength[4] = longLength[5] = 0xFF;
-    EXPECT_EQ(JpegOrientation(longLength), 8);  // the part present is still read
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        EXPECT_EQ(JpegOrientation(cases[i].first), cases[i].second) << i;
+    }
 }
 
-TEST(JpegHeader, AnyPrefixOrDamageIsReadSafely) {
-    const Bytes whole =
-        Jpeg({{0xE0, kJfif}, {0xE1, ExifBlock(6, true)}, {0xC0, {8, 0, 48, 0, 64, 3}}});
+// A cut file tells what its bytes hold, and a segment whose length runs past the end is read
+// as far as it goes.
+TEST(JpegHeader, EveryPrefixTellsWhatItHolds) {
+    const Bytes whole = Jpeg({{0xE0, kJfif}, {0xE1, Exif(6, true)}, {0xC0, kFrame}});
+    const Bytes tag = {0x01, 0x12, 0, 3};
+    const auto orientationEnd = std::size_t(
+        std::search(whole.begin(), whole.end(), tag.begin(), tag.end()) - whole.begin() + 12);
+    const Bytes frame = {0xFF, 0xC0};
+    const auto sizeEnd = std::size_t(
+        std::search(whole.begin(), whole.end(), frame.begin(), frame.end()) - whole.begin() + 9);
     for (std::size_t n = 0; n <= whole.size(); ++n) {
-        const int o = JpegOrientation({whole.data(), n});
-        EXPECT_TRUE(o == 0 || o == 6) << n;
-        const std::optional<ClaimedSize> size = ReadClaimedSize({whole.data(), n});
-        EXPECT_TRUE(!size || *size == (ClaimedSize{64, 48})) << n;
-    }
-    // Random damage; the sanitizer build catches any read outside the bytes.
-    std::uint32_t state = 99;
-    for (int round = 0; round < 20000; ++round) {
-        Bytes damaged = whole;
-        for (int hit = 0; hit < 1 + round % 4; ++hit) {
-            state = state * 1103515245u + 12345u;
-            damaged[(state >> 8) % damaged.size()] = std::uint8_t(state >> 24);
+        const std::span<const std::uint8_t> head(whole.data(), n);
+        Bytes overlong(head.begin(), head.end());
+        if (n > 23) {
+            overlong[22] = overlong[23] = 0xFF;  // the EXIF segment's length
         }
-        damaged.resize(damaged.size() - (state >> 4) % 8);
-        const int o = JpegOrientation(damaged);
-        ASSERT_TRUE(o >= 0 && o <= 8);
-        (void)ReadClaimedSize(damaged);  // any answer will do; the reads are what is checked
+        EXPECT_EQ(JpegOrientation(head), n >= orientationEnd ? 6 : 0) << n;
+        EXPECT_EQ(JpegOrientation(overlong), n >= orientationEnd ? 6 : 0) << n;
+        EXPECT_EQ(ReadClaimedSize(head),
+                  n >= sizeEnd ? std::optional(ClaimedSize{64, 48}) : std::nullopt)
+            << n;
     }
 }
 
@@ -135,98 +118,100 @@ Bytes ReadFixture(const std::string& name) {
     return Bytes(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
-TEST(ClaimedSize, ReadFromTheHeaderOfEachFormat) {
-    const std::vector<std::pair<const char*, ClaimedSize>> files = {
-        {"picture.png", {64, 48}},
-        {"picture.jpg", {64, 48}},
-        {"picture.gif", {64, 48}},
-        {"picture.bmp", {64, 48}},
-        {"rotated6.jpg", {48, 64}},
-        {"truncated.png", {64, 48}},
-        {"huge_header.png", {100000, 100000}},
-        {"huge_header.jpg", {60000, 60000}}};
-    for (const auto& [name, size] : files) {
-        const Bytes bytes = ReadFixture(name);
-        ASSERT_FALSE(bytes.empty()) << name;
-        EXPECT_EQ(ReadClaimedSize(bytes), size) << name;
-    }
-    EXPECT_EQ(ReadClaimedSize(ReadFixture("not_a_picture.png")), std::nullopt);
-    // The frame header found after the metadata, whichever coding it announces (C2:
-    // progressive), but not the tables that share its marker range (C4).
-    Bytes progressive = Jpeg({{0xE1, ExifBlock(6, false)},
-                              {0xC4, {0, 1, 2, 3, 4, 5}},
-                              {0xC2, {8, 0x01, 0x2C, 0x00, 0xC8, 3}}});
-    EXPECT_EQ(ReadClaimedSize(progressive), (ClaimedSize{200, 300}));
-    // A bitmap stored top-down has a negative height; a negative width is no picture.
+Bytes Bmp(std::uint32_t header, std::uint32_t width, std::uint32_t height) {
     Bytes bmp = {'B', 'M'};
     bmp.resize(14);
-    Put32(bmp, 40, false);
-    Put32(bmp, 100, false);
-    Put32(bmp, std::uint32_t(-50), false);
-    EXPECT_EQ(ReadClaimedSize(bmp), (ClaimedSize{100, 50}));
-    bmp[18] = bmp[19] = bmp[20] = bmp[21] = 0xFF;
-    EXPECT_EQ(ReadClaimedSize(bmp), (ClaimedSize{0, 0}));
-    // Too short to tell.
-    const Bytes png = ReadFixture("picture.png");
-    EXPECT_EQ(ReadClaimedSize({png.data(), 20}), std::nullopt);
-    EXPECT_EQ(ReadClaimedSize({bmp.data(), 20}), std::nullopt);
+    Put(bmp, {header}, 4, false);
+    Put(bmp, {width, height}, header == 12 ? 2 : 4, false);
+    bmp.resize(26);
+    return bmp;
 }
 
-bool CompleteFile(const Bytes& file) {
-    const std::size_t tail = std::min(file.size(), kPictureTailBytes);
-    return LooksComplete(file, {file.data() + file.size() - tail, tail}, file.size());
-}
-
-TEST(Completeness, CutPngFilesAreRefused) {
-    const Bytes png = ReadFixture("picture.png");
-    EXPECT_TRUE(CompleteFile(png));
-    EXPECT_FALSE(CompleteFile(ReadFixture("truncated.png")));
-    // Shorter than the signature it is no PNG file, and left to the decoders.
-    for (std::size_t n = 8; n < png.size(); ++n) {
-        EXPECT_FALSE(CompleteFile(Bytes(png.begin(), png.begin() + std::ptrdiff_t(n)))) << n;
+TEST(ClaimedSize, ReadFromTheHeaderOfEachFormat) {
+    using Size = std::optional<ClaimedSize>;
+    struct File {
+        const char* name;
+        std::uint32_t width, height;
+    };
+    for (const File& f :
+         {File{"picture.png", 64, 48}, File{"picture.gif", 64, 48}, File{"picture.bmp", 64, 48},
+          File{"rotated6.jpg", 48, 64}, File{"huge_header.png", 100000, 100000}}) {
+        EXPECT_EQ(ReadClaimedSize(ReadFixture(f.name)), (ClaimedSize{f.width, f.height}));
     }
-    // Only the first bytes at hand: the end chunk in the tail, the chunks seen so far inside
-    // the file, and no end chunk before the picture data.
+    EXPECT_EQ(ReadClaimedSize(ReadFixture("not_a_picture.png")), std::nullopt);
+    const Bytes png = ReadFixture("picture.png");
+    const Bytes gif = ReadFixture("picture.gif");
+    Bytes bmp = Bmp(40, 1, 1);
+    bmp.resize(25);
+    const std::vector<std::pair<Bytes, Size>> cases = {
+        // The frame header after the metadata, whichever coding (C2: progressive), not the
+        // tables that share its marker range (C4).
+        {Jpeg({{0xE1, Exif(6, false)}, {0xC4, {0, 1, 2, 3, 4, 5}}, {0xC2, {8, 1, 44, 0, 200, 3}}}),
+         ClaimedSize{200, 300}},
+        {Bmp(40, 100, std::uint32_t(-50)), ClaimedSize{100, 50}},  // stored top-down
+        {Bmp(40, std::uint32_t(-100), 50), ClaimedSize{0, 0}},     // no picture
+        {Bmp(12, 300, 200), ClaimedSize{300, 200}},                // the old core header
+        {Bytes(png.begin(), png.begin() + 23), std::nullopt},
+        {Bytes(gif.begin(), gif.begin() + 9), std::nullopt},
+        {bmp, std::nullopt}};
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        EXPECT_EQ(ReadClaimedSize(cases[i].first), cases[i].second) << i;
+    }
+}
+
+bool CompleteFile(const Bytes& file, std::size_t cut = 0) {
+    const std::size_t size = file.size() - cut;
+    const std::size_t tail = std::min(size, kPictureTailBytes);
+    return LooksComplete({file.data(), size}, {file.data() + size - tail, tail}, size);
+}
+
+TEST(Completeness, CutFilesAreRefusedAndOthersLeftToTheirDecoders) {
+    const Bytes png = ReadFixture("picture.png");
+    const Bytes jpeg = Jpeg({{0xE0, kJfif}, {0xC0, kFrame}});
+    for (std::size_t cut = 1; cut + 8 <= png.size(); ++cut) {
+        EXPECT_FALSE(CompleteFile(png, cut)) << cut;
+    }
+    for (std::size_t cut = 8; cut + 2 <= jpeg.size(); ++cut) {
+        EXPECT_FALSE(CompleteFile(jpeg, cut)) << cut;
+        // Only the first bytes at hand: a head shorter than the file cannot tell.
+        EXPECT_TRUE(LooksComplete({jpeg.data(), jpeg.size() - cut}, {}, jpeg.size())) << cut;
+    }
     const std::span<const std::uint8_t> end(png.data() + png.size() - 12, 12);
     EXPECT_TRUE(LooksComplete({png.data(), 40}, end, png.size()));
+    EXPECT_FALSE(LooksComplete({Changed(png, 33, {0x7F}).data(), 41}, end, png.size()));
     Bytes noData(png.begin(), png.begin() + 33);  // signature and header chunk
     noData.insert(noData.end(), end.begin(), end.end());
-    EXPECT_FALSE(CompleteFile(noData));
-    Bytes longChunk = png;
-    longChunk[33] = 0x7F;  // the first chunk after the header claims 2 GB
-    EXPECT_FALSE(CompleteFile(longChunk));
-}
-
-TEST(Completeness, JpegNeedsItsFrameHeaderAndScan) {
-    const Bytes jpeg = Jpeg({{0xE0, kJfif}, {0xC0, {8, 0, 48, 0, 64, 3}}});
-    EXPECT_TRUE(CompleteFile(jpeg));
-    EXPECT_TRUE(CompleteFile(ReadFixture("picture.jpg")));
-    const std::size_t scan = jpeg.size() - 8;
-    for (std::size_t n = 2; n < scan; ++n) {
-        const Bytes cut(jpeg.begin(), jpeg.begin() + std::ptrdiff_t(n));
-        EXPECT_FALSE(CompleteFile(cut)) << n;
-        // A head shorter than the file cannot tell.
-        EXPECT_TRUE(LooksComplete(cut, {}, jpeg.size())) << n;
+    for (const Bytes& file : {png, jpeg, ReadFixture("picture.jpg"), ReadFixture("picture.gif")}) {
+        EXPECT_TRUE(CompleteFile(file));
     }
-    EXPECT_FALSE(CompleteFile(Jpeg({{0xE0, kJfif}})));      // a scan without a frame
-    EXPECT_TRUE(CompleteFile(ReadFixture("picture.gif")));  // left to its decoder
+    for (const Bytes& file : {ReadFixture("truncated.png"), noData, Changed(png, 33, {0x7F}),
+                              Jpeg({{0xE0, kJfif}})}) {  // 2 GB chunk; scan without frame
+        EXPECT_FALSE(CompleteFile(file));
+    }
 }
 
-TEST(PictureSize, AbsurdHeadersAreRefused) {
-    EXPECT_FALSE(IsAcceptablePictureSize(10, 0));
+TEST(PictureSize, AbsurdSizesAreRefusedAndKeptSizesRounded) {
+    EXPECT_TRUE(IsAcceptablePictureSize(1, 1));
     EXPECT_TRUE(IsAcceptablePictureSize(12000, 9000));  // a 108-megapixel phone photo
     EXPECT_TRUE(IsAcceptablePictureSize(32768, 3000));  // a panorama
-    EXPECT_FALSE(IsAcceptablePictureSize(1, 32769));
+    EXPECT_FALSE(IsAcceptablePictureSize(10, 0) || IsAcceptablePictureSize(0, 10));
+    EXPECT_FALSE(IsAcceptablePictureSize(1, 32769) || IsAcceptablePictureSize(32769, 1));
     EXPECT_FALSE(IsAcceptablePictureSize(11000, 11000));
-    EXPECT_FALSE(IsAcceptablePictureSize(100000, 100000));
     EXPECT_FALSE(IsAcceptablePictureSize(0xFFFFFFFF, 0xFFFFFFFF));
-}
-
-TEST(PictureSize, KeptSizeFitsTheBoundsWithoutEnlarging) {
-    EXPECT_EQ(KeptSize(4000, 3000, 1920, 1080), (PixelSize{1440, 1080}));
-    EXPECT_EQ(KeptSize(4000, 3000, 1920, 0), (PixelSize{1920, 1440}));  // 0: no bound
-    EXPECT_EQ(KeptSize(800, 600, 1920, 1080), (PixelSize{800, 600}));
-    EXPECT_EQ(KeptSize(1, 30000, 100, 100), (PixelSize{1, 100}));  // never below one pixel
+    // Width, height, bound (0: none; exact: its own size), and the size kept.
+    const int cases[][7] = {{4000, 3000, 1920, 1080, 0, 1440, 1080},
+                            {4000, 3000, 1920, 0, 0, 1920, 1440},
+                            {800, 600, 1920, 1080, 0, 800, 600},
+                            {1, 30000, 100, 100, 0, 1, 100},
+                            {1000, 999, 100, 0, 0, 100, 100},
+                            {999, 1000, 0, 100, 0, 100, 100},
+                            {1000, 751, 1000, 750, 1, 1000, 750},
+                            {1000, 751, 1001, 751, 1, 1000, 751},
+                            {0, -5, 0, 0, 0, 1, 1}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(KeptSizeFor(c[0], c[1], {c[2], c[3], c[4] == 1}), (PixelSize{c[5], c[6]}))
+            << c[0] << "x" << c[1];
+    }
 }
 
 TEST(Orient, TurnsEachOrientationUpright) {
@@ -235,8 +220,7 @@ TEST(Orient, TurnsEachOrientationUpright) {
     for (std::uint32_t i = 0; i < 6; ++i) {
         numbered.pixels[i] = i;
     }
-    // The upright picture for each stored orientation, row by row, as the EXIF standard
-    // defines them (6: the camera was turned clockwise, so the picture turns clockwise).
+    // 6: the camera was turned clockwise, so the picture turns clockwise.
     const std::vector<std::pair<int, std::vector<std::uint32_t>>> cases = {
         {1, {0, 1, 2, 3, 4, 5}}, {2, {2, 1, 0, 5, 4, 3}}, {3, {5, 4, 3, 2, 1, 0}},
         {4, {3, 4, 5, 0, 1, 2}}, {5, {0, 3, 1, 4, 2, 5}}, {6, {3, 0, 4, 1, 5, 2}},
@@ -245,10 +229,8 @@ TEST(Orient, TurnsEachOrientationUpright) {
     for (const auto& [orientation, expected] : cases) {
         const BgraImage upright = Orient(numbered, orientation);
         EXPECT_EQ(upright.pixels, expected) << orientation;
-        EXPECT_EQ(upright.width, SwapsAxes(orientation) ? 2 : 3);
-        EXPECT_EQ(upright.height, SwapsAxes(orientation) ? 3 : 2);
+        EXPECT_EQ(upright.width, SwapsAxes(orientation) ? 2 : 3) << orientation;
     }
-    EXPECT_TRUE(Orient(BgraImage(), 6).pixels.empty());
 }
 
 }  // namespace

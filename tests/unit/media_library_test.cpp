@@ -197,6 +197,24 @@ TEST(MediaLibraryFakeTest, ListingIsOrderedOnAnyFileSystem) {
               (Names{"ant.wav", "DOG.wav", "Dog.wav", "dog.wav"}));
 }
 
+// A listing told to stop on the way gives up at once, however many entries are left.
+TEST(MediaLibraryRealTest, AStoppedListingGivesUpWithinAStep) {
+    RealTree tree;
+    const int count = int(IFileSystem::kListingStep) + 44;
+    for (int i = 0; i < count; ++i) {
+        tree.File("images/n" + std::to_string(i) + ".txt");
+    }
+    std::vector<FolderEntry> entries;
+    int asked = 0;
+    EXPECT_FALSE(ListFolderSorted(tree.Fs(), ImagesFolder(tree.Root()), entries,
+                                  [&] { return ++asked > 1; }));
+    EXPECT_EQ(asked, 2);  // before the first entry, and after the first step
+    EXPECT_TRUE(entries.empty());
+    EXPECT_TRUE(ListFolderSorted(tree.Fs(), ImagesFolder(tree.Root()), entries,
+                                 [] { return false; }));
+    EXPECT_EQ(int(entries.size()), count);
+}
+
 TEST(MediaLibraryFakeTest, UnlistableSubFolderAddsNothing) {
     FakeTree tree;
     tree.File("images/a.png");
@@ -228,6 +246,17 @@ TEST(MediaLibraryFakeTest, WalkStopsListingOnceTheBoundIsReached) {
     tree.Listed().clear();
     EXPECT_EQ(WalkFolder(tree.Fs(), images, "", 10, 10, [](const WalkFile&) { return true; }), 10);
     EXPECT_TRUE(tree.Listed().empty());
+
+    // A walk told to stop lists nothing more, files or none in the folders left.
+    int asked = 0;
+    FolderWalk walk(tree.Fs(), images, "", [&] { return ++asked > 2; });
+    Names names;
+    for (WalkFile file; walk.Next(file);) {
+        names.emplace_back(file.relName);
+    }
+    EXPECT_EQ(names, (Names{"a\\1.png", "a\\2.png"}));
+    EXPECT_EQ(tree.Listed(), (Names{images, JoinPath(images, "a")}));
+    EXPECT_EQ(asked, 3);
 }
 
 // Every folder holds a file and a folder of its own, for ever, as a folder loop does.

@@ -104,6 +104,39 @@ TEST_F(PlaySurfaceTest, GrowthIsGeometricWithAOnePixelFloorAndStopsPastTheMaximu
     EXPECT_EQ(rect, (Rect{400 - 414, 300 - 207, 400 + 414, 300 + 207}));
 }
 
+// The size a growth ends at is known before the first tick, for any growth, zoom and shape.
+TEST_F(PlaySurfaceTest, FinalSizeIsTheSizeTheLastTickDraws) {
+    pictures.sizes = {{0, {400, 200}}, {1, {300, 1000}}, {2, {999, 1}}};
+    for (const int growth : {10, 30, 1, 0, -20, 250}) {
+        for (const int zoom : {100, 50, 7, 0}) {
+            settings.m_nGrowth = growth;
+            settings.m_nMaxZoom = zoom;
+            surface.ApplySettings(settings, kClient);
+            for (int slot = 0; slot < 3; ++slot) {
+                SCOPED_TRACE(testing::Message() << growth << " % to " << zoom << " %, " << slot);
+                int width = 0;
+                int height = 0;
+                ASSERT_TRUE(surface.FinalPictureSize(slot, kClient, width, height));
+                surface.SetPictures(3, Unassigned());
+                for (int shown = 0; shown <= slot; ++shown) {
+                    surface.ShowNextPicture();  // in order: slot 0, 1, …
+                }
+                while (surface.IsAnimating()) {
+                    surface.OnTimer(kClient);
+                }
+                Rect drawn;
+                ASSERT_TRUE(surface.PictureRect(drawn));
+                ASSERT_EQ(surface.Current(), slot);
+                EXPECT_EQ(width, drawn.Width());
+                EXPECT_EQ(height, drawn.Height());
+            }
+        }
+    }
+    int width = 0;
+    int height = 0;
+    EXPECT_FALSE(surface.FinalPictureSize(5, kClient, width, height));
+}
+
 TEST_F(PlaySurfaceTest, HugeSettingsAndZeroWidthPicturesNeitherOverflowNorDivideByZero) {
     settings.m_nGrowth = 2147483647;
     settings.m_nMaxZoom = 2147483647;

@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 #include <objbase.h>
 
-#include <array>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -29,16 +28,14 @@ namespace {
 
 namespace stdfs = std::filesystem;
 
-// The test pictures are 64 x 48 (tools/make_test_pictures.sh).
 std::string TestPicture(const std::string& name) {
     std::ifstream file(std::string(ZZ_TEST_DATA_DIR) + "/pictures/" + name, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
-// Fills a table of pictures as the view does, and notes the files it was given. The file named
+// Decodes as the view does, and notes the files that gave a picture. The file named
 // victim is deleted just before it is loaded, after the folder was listed.
 struct TableDecoder : IPictureDecoder {
-    std::array<CPicture, kPictureSlots> pictures;
     std::map<int, std::string> loaded;  // slot -> file name
     std::string victim;
 
@@ -47,8 +44,7 @@ struct TableDecoder : IPictureDecoder {
         if (name == victim) {
             EXPECT_TRUE(DeleteFileW(Widen(path).c_str()));
         }
-        pictures[slot] = CPicture::Load(Widen(path), 1000, 2000);
-        if (!pictures[slot]) {
+        if (!CPicture::Load(Widen(path), 1000, 2000)) {
             return false;
         }
         loaded[slot] = name;
@@ -56,21 +52,27 @@ struct TableDecoder : IPictureDecoder {
     }
 };
 
-// Names sort in this order (ソ before 表 in UTF-8); the files that can be shown are in the
-// last four entries.
-constexpr const char* kEmpty = "a_empty.png";
-constexpr const char* kTruncatedBmp = "a_truncated.bmp";
-constexpr const char* kTruncatedJpeg = "a_truncated.jpg";
-constexpr const char* kTruncatedPng = "a_truncated.png";
-constexpr const char* kText = "b_text.jpg";
-constexpr const char* kHuge = "c_huge.png";
-constexpr const char* kHugeJpeg = "c_huge_jpeg.jpg";
 constexpr const char* kLocked = "d_locked.png";
 constexpr const char* kVanishing = "e_vanishing.png";
 constexpr const char* kFolderNamedLikeAPicture = "x.png";
 // Their code page 932 forms end in 0x5C, a backslash to code that reads them as bytes.
 constexpr const char* kSo = "ソ.jpg";
 constexpr const char* kHyou = "表.png";
+
+// What cannot be shown, with its bytes, in the order the names sort.
+std::vector<std::pair<std::string, std::string>> BadFiles() {
+    const std::string bmp = TestPicture("picture.bmp");
+    const std::string jpeg = TestPicture("picture.jpg");
+    return {{"a_empty.png", ""},
+            {"a_truncated.bmp", bmp.substr(0, bmp.size() / 2)},
+            {"a_truncated.jpg", jpeg.substr(0, jpeg.size() / 2)},
+            {"a_truncated.png", TestPicture("truncated.png")},
+            {"b_text.jpg", "これは写真ではありません。\r\n"},
+            {"c_huge.png", TestPicture("huge_header.png")},
+            {"c_huge_jpeg.jpg", TestPicture("huge_header.jpg")},
+            {kLocked, TestPicture("picture.png")},
+            {kVanishing, TestPicture("picture.png")}};
+}
 
 class BadMediaTest : public testing::Test {
 protected:
@@ -81,15 +83,9 @@ protected:
         const std::string bmp = TestPicture("picture.bmp");
         const std::string jpeg = TestPicture("picture.jpg");
         const std::string png = TestPicture("picture.png");
-        Write(kEmpty, "");
-        Write(kTruncatedBmp, bmp.substr(0, bmp.size() / 2));
-        Write(kTruncatedJpeg, jpeg.substr(0, jpeg.size() / 2));
-        Write(kTruncatedPng, TestPicture("truncated.png"));
-        Write(kText, "これは写真ではありません。\r\n");
-        Write(kHuge, TestPicture("huge_header.png"));
-        Write(kHugeJpeg, TestPicture("huge_header.jpg"));
-        Write(kLocked, png);
-        Write(kVanishing, png);
+        for (const auto& [name, bytes] : BadFiles()) {
+            Write(name, bytes);
+        }
         Write(std::string(kFolderNamedLikeAPicture) + "/inner.jpg", jpeg);
         Write(kHyou, png);
         Write(kSo, jpeg);
@@ -133,55 +129,34 @@ protected:
 };
 
 TEST_F(BadMediaTest, RandomOrderSkipsWhatCannotBeShown) {
-    // Sound indices stored under the two names whose code page 932 bytes hold a backslash.
-    CAppSettings settings(Root());
-    ASSERT_TRUE(WriteSoundIndex(settings, kHyou, 1));
-    ASSERT_TRUE(WriteSoundIndex(settings, kSo, 0));
-
-    PictureLoadRules rules;
-    rules.soundCount = 2;
     TableDecoder decoder;
     decoder.victim = kVanishing;
-    const PictureLoadResult result = Load(rules, decoder);
-
+    const PictureLoadResult result = Load(PictureLoadRules(), decoder);
     EXPECT_EQ(result.count, 4);
     EXPECT_EQ(decoder.loaded, (std::map<int, std::string>{
                                   {0, "shallow.bmp"}, {1, "inner.jpg"}, {2, kSo}, {3, kHyou}}));
     EXPECT_TRUE(result.unreadableNames.empty());
-    EXPECT_EQ(result.sounds[2], 0);
-    EXPECT_EQ(result.sounds[3], 1);
-    for (int slot = 0; slot < 4; ++slot) {
-        EXPECT_EQ(decoder.pictures[slot].Width(), 64) << slot;
-        EXPECT_EQ(decoder.pictures[slot].Height(), 48) << slot;
-    }
 }
 
+// Also the names that hold a backslash byte and a picture inside a folder named like one; the
+// folder itself, listed, is no file and gives no message.
 TEST_F(BadMediaTest, StoredOrderNamesWhatCannotBeShownAndLoadsTheRest) {
-    const std::vector<std::string> bad = {kEmpty,        kTruncatedBmp, kTruncatedJpeg,
-                                          kTruncatedPng, kText,         kHuge,
-                                          kHugeJpeg,     kLocked,       kVanishing};
+    std::vector<std::string> bad;
+    for (const auto& file : BadFiles()) {
+        bad.push_back(file.first);
+    }
     PictureLoadRules rules;
     rules.displayOrder = 1;
-    rules.order = {kHyou};
+    rules.order = {kHyou, kFolderNamedLikeAPicture};
     rules.order.insert(rules.order.end(), bad.begin(), bad.end());
+    rules.order.push_back(std::string(kFolderNamedLikeAPicture) + "\\inner.jpg");
     rules.order.push_back(kSo);
     TableDecoder decoder;
     decoder.victim = kVanishing;
     const PictureLoadResult result = Load(rules, decoder);
     EXPECT_EQ(result.unreadableNames, bad);  // in walk order, which is the names' order here
-    EXPECT_EQ(decoder.loaded, (std::map<int, std::string>{{0, kHyou}, {10, kSo}}));
-}
-
-TEST_F(BadMediaTest, StoredOrderLoadsNamesThatHoldABackslashByteAndSkipsFolders) {
-    PictureLoadRules rules;
-    rules.displayOrder = 1;
-    rules.order = {kFolderNamedLikeAPicture, kSo,
-                   std::string(kFolderNamedLikeAPicture) + "\\inner.jpg", kHyou};
-    TableDecoder decoder;
-    const PictureLoadResult result = Load(rules, decoder);
-    EXPECT_TRUE(result.unreadableNames.empty());
-    EXPECT_EQ(result.count, 3);
-    EXPECT_EQ(decoder.loaded, (std::map<int, std::string>{{1, kSo}, {2, "inner.jpg"}, {3, kHyou}}));
+    EXPECT_EQ(decoder.loaded,
+              (std::map<int, std::string>{{0, kHyou}, {11, "inner.jpg"}, {12, kSo}}));
 }
 
 }  // namespace

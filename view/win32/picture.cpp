@@ -28,11 +28,20 @@ CPicture& CPicture::operator=(CPicture&& other) noexcept {
     return *this;
 }
 
-CPicture CPicture::Load(const std::wstring& path, int maxWidth, int maxHeight) {
+CPicture CPicture::Load(const std::wstring& path, int maxWidth, int maxHeight,
+                        std::stop_token stop) {
+    return Decode(path, KeptBound{maxWidth, maxHeight, false}, stop);
+}
+
+CPicture CPicture::LoadAt(const std::wstring& path, int width, int height, std::stop_token stop) {
+    return Decode(path, KeptBound{width, height, true}, stop);
+}
+
+CPicture CPicture::Decode(const std::wstring& path, const KeptBound& bound, std::stop_token stop) {
     static std::atomic<std::uint64_t> lastId{0};
     DecodedPicture decoded;
     CPicture picture;
-    if (!DecodePictureFile(path, maxWidth, maxHeight, decoded)) {
+    if (!DecodePictureFile(path, bound, decoded, stop)) {
         return picture;
     }
     picture.m_levels = BuildLevels(std::move(decoded.image));

@@ -11,12 +11,15 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <stop_token>
 #include <string>
 #include <vector>
 
 #include "view/bgra_image.h"
 
 namespace zz {
+
+struct KeptBound;
 
 class CPicture {
 public:
@@ -26,10 +29,16 @@ public:
     CPicture(const CPicture&) = delete;
     CPicture& operator=(const CPicture&) = delete;
 
-    // The first frame of the file; an empty picture when the file cannot be decoded or claims
-    // an absurd size. The decoded copy is shrunk to fit maxWidth x maxHeight (0 leaves a side
-    // unbounded), never enlarged: pass the largest size the picture will be drawn at.
-    static CPicture Load(const std::wstring& path, int maxWidth = 0, int maxHeight = 0);
+    // The first frame of the file; an empty picture when the file cannot be decoded, claims
+    // an absurd size or stop was asked. The decoded copy is shrunk to fit maxWidth x maxHeight
+    // (0 leaves a side unbounded), never enlarged: pass the largest size the picture will be
+    // drawn at.
+    static CPicture Load(const std::wstring& path, int maxWidth = 0, int maxHeight = 0,
+                         std::stop_token stop = {});
+    // The same, kept at exactly the size it will be drawn at, where drawing only copies; whole
+    // when the picture is smaller than that on either side.
+    static CPicture LoadAt(const std::wstring& path, int width, int height,
+                           std::stop_token stop = {});
 
     explicit operator bool() const { return !m_levels.empty(); }
 
@@ -53,6 +62,8 @@ public:
     void Reset();
 
 private:
+    static CPicture Decode(const std::wstring& path, const KeptBound& bound, std::stop_token stop);
+
     std::vector<BgraImage> m_levels;  // the kept copy, then its halvings
     int m_width = 0;
     int m_height = 0;

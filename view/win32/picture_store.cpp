@@ -7,6 +7,7 @@
 
 #include "framework/unicode.h"
 #include "settings/app_settings.h"
+#include "view/image_header.h"
 
 namespace zz {
 namespace {
@@ -17,15 +18,21 @@ constexpr int kSmallSide = 480;
 
 }  // namespace
 
-CPictureStore::CPictureStore()
+CPictureStore::CPictureStore(int decodeThreads)
     : m_worker(
-          // The worker's own COM apartment for the codecs; without it a load only fails.
-          [] { (void)CoInitializeEx(nullptr, COINIT_MULTITHREADED); }, [] { CoUninitialize(); }) {
+          decodeThreads,
+          [] {
+              // Its own COM apartment for the codecs; without it a load only fails. Below the
+              // window's thread, so that keys and paints come first on a busy machine.
+              (void)CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+              SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_BELOW_NORMAL);
+          },
+          [] { CoUninitialize(); }) {
     m_sounds.fill(-1);
 }
 
 void CPictureStore::Load(HWND notify, const std::string& programFolder,
-                         const PictureLoadRules& rules, int largeWidth) {
+                         const PictureLoadRules& rules) {
     m_load.reset();
     m_worker.DropQueued();
     for (CPicture& picture : m_small) {
@@ -37,16 +44,15 @@ void CPictureStore::Load(HWND notify, const std::string& programFolder,
     m_sounds.fill(-1);
     m_loadedCount = 0;
     m_done = false;
-    m_asked.reset();
     m_arrived.reset();
-    auto decoder = [](int width, int height) {
-        return [width, height](const std::string& path) {
-            return CPicture::Load(Widen(path), width, height);
-        };
-    };
     m_load = std::make_unique<BackgroundLoad<CPicture>>(
         m_worker, SystemFileSystem(), programFolder, CAppSettings(programFolder), rules,
-        decoder(kSmallSide, kSmallSide), decoder(largeWidth, 2 * largeWidth),
+        [](const std::string& path, std::stop_token stop) {
+            return CPicture::Load(Widen(path), kSmallSide, kSmallSide, stop);
+        },
+        [](const std::string& path, int width, int height, std::stop_token stop) {
+            return CPicture::LoadAt(Widen(path), width, height, stop);
+        },
         // A lost message only delays the pictures until the next one.
         [notify] { PostMessageW(notify, kPicturesReadyMessage, 0, 0); });
 }
@@ -66,8 +72,7 @@ CPictureStore::Update CPictureStore::TakeUpdates() {
         m_sounds[loaded.slot] = loaded.sound;
         update.changed = true;
     }
-    for (auto& large : m_load->TakeLarge()) {
-        m_asked.reset(large.slot);
+    for (auto& large : m_load->TakeSized()) {
         m_arrived.set(large.slot);
         KeepLarge(large.slot, std::move(large.picture));
         update.changed = true;
@@ -108,22 +113,30 @@ void CPictureStore::Draw(int slot, HDC dc, int x, int y, int width, int height) 
     }
 }
 
-void CPictureStore::Want(int slot) {
-    if (slot < 0 || slot >= kPictureSlots || !m_small[slot] || !m_load) {
+void CPictureStore::Want(const std::vector<Wanted>& wanted) {
+    if (!m_load) {
         return;
     }
-    if (LargeCopy* large = FindLarge(slot)) {
-        large->used = ++m_uses;
-        return;
+    std::vector<Wanted> missing;
+    for (const Wanted& wish : wanted) {
+        if (wish.slot < 0 || wish.slot >= kPictureSlots || !m_small[wish.slot]) {
+            continue;
+        }
+        const CPicture& small = m_small[wish.slot];
+        const PixelSize kept =
+            KeptSizeFor(small.Width(), small.Height(), {wish.width, wish.height, true});
+        if (kept.width <= small.KeptWidth() && kept.height <= small.KeptHeight()) {
+            continue;  // drawn from the small copy all the way
+        }
+        LargeCopy* large = FindLarge(wish.slot);
+        if (large != nullptr && large->picture.KeptWidth() == kept.width &&
+            large->picture.KeptHeight() == kept.height) {
+            large->used = ++m_uses;
+            continue;
+        }
+        missing.push_back(wish);
     }
-    const CPicture& small = m_small[slot];
-    if (small.KeptWidth() == small.Width() && small.KeptHeight() == small.Height()) {
-        return;  // kept whole already
-    }
-    if (!m_asked[slot]) {
-        m_asked.set(slot);
-        m_load->RequestLarge(slot);
-    }
+    m_load->WishFor(missing);
 }
 
 std::size_t CPictureStore::MemoryBytes() const {

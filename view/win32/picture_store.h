@@ -1,7 +1,8 @@
 #pragma once
-// The view's picture table, loaded on a thread of its own: a small copy of every picture, and
-// copies as large as they are drawn of the few around the current one, so that memory stays
-// bounded whatever the folders hold. Used from the window's thread only.
+// The view's picture table, loaded on threads of their own: a small copy of every picture, and
+// copies at the size their growth ends at of the few around the current one, so that memory
+// stays bounded whatever the folders hold and the last ticks of a growth only copy. Used from
+// the window's thread only.
 
 #include <windows.h>
 
@@ -10,6 +11,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "view/background_load.h"
 #include "view/picture_loader.h"
@@ -23,12 +25,13 @@ inline constexpr UINT kPicturesReadyMessage = WM_APP + 8;
 
 class CPictureStore {
 public:
-    CPictureStore();
+    // Threads that decode side by side: both cores of a small machine.
+    static constexpr int kDecodeThreads = 2;
 
-    // Drops every picture and starts loading the table; a load under way is abandoned.
-    // largeWidth is the width a picture can be drawn at, at most.
-    void Load(HWND notify, const std::string& programFolder, const PictureLoadRules& rules,
-              int largeWidth);
+    explicit CPictureStore(int decodeThreads = kDecodeThreads);
+
+    // Drops every picture and starts loading the table; a load under way is abandoned at once.
+    void Load(HWND notify, const std::string& programFolder, const PictureLoadRules& rules);
 
     struct Update {
         bool changed = false;  // pictures came or the load ended
@@ -48,8 +51,11 @@ public:
     bool GetSize(int slot, int& width, int& height) const;
     // The slot's picture scaled into the rectangle, from its large copy when it has one.
     void Draw(int slot, HDC dc, int x, int y, int width, int height);
-    // The slot is shown now or next: its large copy is made if it has none.
-    void Want(int slot);
+    // A slot shown now or next, and the size it grows to.
+    using Wanted = BackgroundLoad<CPicture>::Wish;
+    // Copies at those sizes are made unless there or the small copy is large enough; copies
+    // wanted before and no longer are dropped unless begun.
+    void Want(const std::vector<Wanted>& wanted);
     // True when the slot's large copy came with the last TakeUpdates.
     bool LargeArrived(int slot) const { return m_arrived[std::size_t(slot)]; }
 
@@ -70,10 +76,10 @@ private:
     std::array<CPicture, kPictureSlots> m_small;
     std::array<int, kPictureSlots> m_sounds{};
     int m_loadedCount = 0;
-    // Current, next and previous: the ones a child sees grow and may come back to at once.
-    std::array<LargeCopy, 3> m_large;
+    // The current one and the next in order (the previous at random): a third would hold as
+    // much memory as a photo's decoding.
+    std::array<LargeCopy, 2> m_large;
     std::uint64_t m_uses = 0;
-    std::bitset<kPictureSlots> m_asked;
     std::bitset<kPictureSlots> m_arrived;
 };
 

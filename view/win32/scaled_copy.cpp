@@ -52,6 +52,10 @@ public:
             return;
         }
         const BgraImage& source = levels[ChooseLevel(levels, width, height)];
+        if (source.width == width && source.height == height) {
+            CopyUnscaled(source, dc, x, y, visible);
+            return;
+        }
         const int bandRows = int(std::max<std::int64_t>(1, kMaxCopyPixels / visible.width));
         const int end = visible.top + visible.height;
         for (int top = visible.top; top < end; top += std::min(bandRows, end - top)) {
@@ -68,6 +72,20 @@ public:
     }
 
 private:
+    // A level of the very size drawn goes straight to dc: nothing to scale, nothing to keep.
+    static void CopyUnscaled(const BgraImage& source, HDC dc, int x, int y, const Region& part) {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = source.width;
+        info.bmiHeader.biHeight = -part.height;  // the visible rows only, top-down
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        SetDIBitsToDevice(dc, x + part.left, y + part.top, DWORD(part.width), DWORD(part.height),
+                          part.left, 0, 0, UINT(part.height), source.Row(part.top), &info,
+                          DIB_RGB_COLORS);
+    }
+
     bool Holds(std::uint64_t id, int width, int height, const Region& part) const {
         return m_bitmap && id == m_id && width == m_width && height == m_height &&
                part.left >= m_region.left && part.top >= m_region.top &&

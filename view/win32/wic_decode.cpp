@@ -16,6 +16,7 @@
 #include "view/picture_levels.h"
 #include "view/pixel_rows.h"
 #include "view/resample.h"
+#include "view/win32/stoppable_stream.h"
 
 namespace zz {
 namespace {
@@ -83,13 +84,13 @@ bool ReadEnds(const std::wstring& path, FileEnds& ends) {
 // Fetches the rows of a width x height source in strips (copy fills one) and hands each strip
 // to take, top to bottom.
 template <typename Copy, typename Take>
-bool ForEachStrip(UINT width, UINT height, Copy copy, Take take) {
+bool ForEachStrip(UINT width, UINT height, std::stop_token stop, Copy copy, Take take) {
     const UINT rows = std::clamp<UINT>(kStripPixels / width, 1, height);
     std::vector<std::uint32_t> strip(std::size_t(width) * rows);
     for (UINT y = 0; y < height; y += rows) {
         const UINT n = std::min(rows, height - y);
         const WICRect rect{0, INT(y), INT(width), INT(n)};
-        if (!copy(rect, strip.data())) {
+        if (stop.stop_requested() || !copy(rect, strip.data())) {
             return false;
         }
         take(strip.data(), int(n));
@@ -100,17 +101,18 @@ bool ForEachStrip(UINT width, UINT height, Copy copy, Take take) {
 // Strips of a width x height source reduced to size, or taken as they are when the size is
 // the source's own.
 template <typename Copy>
-bool ReadReduced(UINT width, UINT height, PixelSize size, Copy copy, BgraImage& out) {
+bool ReadReduced(UINT width, UINT height, PixelSize size, std::stop_token stop, Copy copy,
+                 BgraImage& out) {
     if (size == PixelSize{int(width), int(height)}) {
         out = BgraImage(int(width), int(height));
         int y = 0;
-        return ForEachStrip(width, height, copy, [&](const std::uint32_t* strip, int n) {
+        return ForEachStrip(width, height, stop, copy, [&](const std::uint32_t* strip, int n) {
             std::memcpy(out.Row(y), strip, std::size_t(n) * width * 4);
             y += n;
         });
     }
     AreaDownscaler reducer(int(width), int(height), size.width, size.height);
-    if (!ForEachStrip(width, height, copy, [&](const std::uint32_t* strip, int n) {
+    if (!ForEachStrip(width, height, stop, copy, [&](const std::uint32_t* strip, int n) {
             reducer.AddRows(strip, n, width);
         })) {
         return false;
@@ -140,8 +142,8 @@ std::optional<RowFormat> RowFormatOf(const WICPixelFormatGUID& format) {
 // A width x height source whose copyRaw(rect, stride, size, buffer) fills rows of format,
 // reduced to size.
 template <typename CopyRaw>
-bool ReadRows(UINT width, UINT height, RowFormat format, PixelSize size, CopyRaw copyRaw,
-              BgraImage& out) {
+bool ReadRows(UINT width, UINT height, RowFormat format, PixelSize size, std::stop_token stop,
+              CopyRaw copyRaw, BgraImage& out) {
     const UINT stride = (width * UINT(BytesPerPixel(format)) + 3) & ~3u;
     std::vector<BYTE> raw;
     auto copy = [&](const WICRect& rect, std::uint32_t* strip) {
@@ -155,13 +157,13 @@ bool ReadRows(UINT width, UINT height, RowFormat format, PixelSize size, CopyRaw
         }
         return true;
     };
-    return ReadReduced(width, height, size, copy, out);
+    return ReadReduced(width, height, size, stop, copy, out);
 }
 
 // Through the codec's own reduced decoding, when it has one and the picture is at least twice
 // as large as needed.
 bool DecodeScaledJpeg(IWICBitmapFrameDecode& frame, UINT width, UINT height, PixelSize size,
-                      BgraImage& out) {
+                      std::stop_token stop, BgraImage& out) {
     ComPtr<ISourceTransform> transform;
     if (FAILED(frame.QueryInterface(kSourceTransformId,
                                     reinterpret_cast<void**>(transform.GetAddressOf())))) {
@@ -193,13 +195,13 @@ bool DecodeScaledJpeg(IWICBitmapFrameDecode& frame, UINT width, UINT height, Pix
         return source->CopyPixels(&rect, w, h, &wanted, WICBitmapTransformRotate0, stride, bytes,
                                   buffer);
     };
-    return ReadRows(w, h, *row, size, copyRaw, out);
+    return ReadRows(w, h, *row, size, stop, copyRaw, out);
 }
 
 // Straight from the frame when its layout is a known one, else through the platform's
 // converter to premultiplied 32-bit pixels.
 bool DecodeFrame(IWICImagingFactory& factory, IWICBitmapFrameDecode& frame, UINT width, UINT height,
-                 PixelSize size, BgraImage& out) {
+                 PixelSize size, std::stop_token stop, BgraImage& out) {
     WICPixelFormatGUID format{};
     std::optional<RowFormat> row;
     ComPtr<IWICBitmapSource> source(&frame);
@@ -221,12 +223,13 @@ bool DecodeFrame(IWICImagingFactory& factory, IWICBitmapFrameDecode& frame, UINT
     auto copyRaw = [pixels](const WICRect& rect, UINT stride, UINT bytes, BYTE* buffer) {
         return pixels->CopyPixels(&rect, stride, bytes, buffer);
     };
-    return ReadRows(width, height, *row, size, copyRaw, out);
+    return ReadRows(width, height, *row, size, stop, copyRaw, out);
 }
 
 }  // namespace
 
-bool DecodePictureFile(const std::wstring& path, int maxWidth, int maxHeight, DecodedPicture& out) {
+bool DecodePictureFile(const std::wstring& path, const KeptBound& bound, DecodedPicture& out,
+                       std::stop_token stop) {
     // Some decoders (Wine's JPEG one) allocate for the claimed size as soon as they open the
     // file, so an absurd claim is refused before any of them sees it.
     // Nor does a file cut short reach them: some read past its end.
@@ -240,14 +243,16 @@ bool DecodePictureFile(const std::wstring& path, int maxWidth, int maxHeight, De
         return false;
     }
     ComPtr<IWICImagingFactory> factory;
+    ComPtr<IStream> stream;
     ComPtr<IWICBitmapDecoder> decoder;
     ComPtr<IWICBitmapFrameDecode> frame;
     UINT width = 0;
     UINT height = 0;
     if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
                                 IID_PPV_ARGS(&factory))) ||
-        FAILED(factory->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
-                                                  WICDecodeMetadataCacheOnDemand, &decoder)) ||
+        !(stream = OpenStoppableStream(*factory.Get(), path, stop)) ||
+        FAILED(factory->CreateDecoderFromStream(stream.Get(), nullptr,
+                                                WICDecodeMetadataCacheOnDemand, &decoder)) ||
         FAILED(decoder->GetFrame(0, &frame)) || FAILED(frame->GetSize(&width, &height)) ||
         !IsAcceptablePictureSize(width, height)) {
         return false;
@@ -257,11 +262,12 @@ bool DecodePictureFile(const std::wstring& path, int maxWidth, int maxHeight, De
     const bool turned = SwapsAxes(orientation);
     const int uprightWidth = int(turned ? height : width);
     const int uprightHeight = int(turned ? width : height);
-    const PixelSize kept = KeptSize(uprightWidth, uprightHeight, maxWidth, maxHeight);
+    const PixelSize kept = KeptSizeFor(uprightWidth, uprightHeight, bound);
     const PixelSize stored = turned ? PixelSize{kept.height, kept.width} : kept;
     BgraImage image;
-    if (!DecodeScaledJpeg(*frame.Get(), width, height, stored, image) &&
-        !DecodeFrame(*factory.Get(), *frame.Get(), width, height, stored, image)) {
+    if (!DecodeScaledJpeg(*frame.Get(), width, height, stored, stop, image) &&
+        (stop.stop_requested() ||
+         !DecodeFrame(*factory.Get(), *frame.Get(), width, height, stored, stop, image))) {
         return false;
     }
     FlattenOnWhite(image);

@@ -2,9 +2,11 @@
 // Decoding a picture file with the platform's codecs (WIC) into the form the picture module
 // keeps: upright, opaque on white, no larger than asked.
 
+#include <stop_token>
 #include <string>
 
 #include "view/bgra_image.h"
+#include "view/image_header.h"
 
 namespace zz {
 
@@ -14,9 +16,11 @@ struct DecodedPicture {
     int height = 0;
 };
 
-// The first frame of the file, shrunk with area averaging to fit maxWidth x maxHeight (0 leaves
-// a side unbounded). False when the file cannot be decoded or its header claims an absurd
-// size; then nothing large was allocated. Needs COM on the calling thread.
-bool DecodePictureFile(const std::wstring& path, int maxWidth, int maxHeight, DecodedPicture& out);
+// The first frame of the file, shrunk with area averaging to the bound. False when the file
+// cannot be decoded, its header claims an absurd size (then nothing large was allocated) or
+// stop was asked; a stop ends the decoding within a strip of rows. Needs COM on the calling
+// thread.
+bool DecodePictureFile(const std::wstring& path, const KeptBound& bound, DecodedPicture& out,
+                       std::stop_token stop = {});
 
 }  // namespace zz

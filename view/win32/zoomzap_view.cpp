@@ -68,14 +68,6 @@ Rect ToRect(const RECT& rect) {
     return Rect{rect.left, rect.top, rect.right, rect.bottom};
 }
 
-// A picture is kept as large as it can be drawn: the share of the screen the settings allow,
-// with room for the last growth step past it.
-int PictureKeepWidth(int maxZoomPercent) {
-    const int screen = GetSystemMetrics(SM_CXSCREEN);
-    const int percent = std::clamp(maxZoomPercent, 100, 200);
-    return screen * percent / 100 + screen / 4;
-}
-
 }  // namespace
 
 CZoomzapView::CZoomzapView(std::string programFolder)
@@ -112,7 +104,6 @@ void CZoomzapView::LoadSettings() {
     CAppSettings settings(m_strProgramFolder);
     settings.Load();
     m_strTitle = settings.m_strTitle;
-    m_nMaxZoom = settings.m_nMaxZoom;
     m_nRotation = settings.m_nRotation;
     m_nStartMode = settings.m_nStartMode;
     m_surface.ApplySettings(settings, ClientRect());
@@ -151,7 +142,7 @@ void CZoomzapView::LoadPictures() {
     rules.encoding = m_encoding;
     rules.soundCount = static_cast<int>(m_szSoundNames.size());
     m_unreadableNames.clear();  // this load names its own
-    m_hPictures.Load(GetHwnd(), m_strProgramFolder, rules, PictureKeepWidth(m_nMaxZoom));
+    m_hPictures.Load(GetHwnd(), m_strProgramFolder, rules);
     m_surface.SetPictures(0, m_hPictures.Sounds());
 }
 
@@ -197,17 +188,24 @@ void CZoomzapView::OnReportUnreadable() {
     m_pOwner->OnUnreadablePictures(std::exchange(m_unreadableNames, {}));
 }
 
-// The current picture's large copy, and in order the next one's, made before they grow.
+// The current picture's copy at the size its growth ends at, and in order the next one's, made
+// before they grow.
 void CZoomzapView::WantPictures() {
     const int current = m_surface.Current();
     if (current < 0) {
         return;
     }
-    m_hPictures.Want(current);
+    const Rect client = ClientRect();
     const int count = m_surface.PictureCount();
-    if (m_nDisplayOrder == 1 && count > 1) {
-        m_hPictures.Want((current + 1) % count);
+    std::vector<CPictureStore::Wanted> wanted;
+    for (const int slot :
+         {current, m_nDisplayOrder == 1 && count > 1 ? (current + 1) % count : -1}) {
+        CPictureStore::Wanted wish{slot, 0, 0};
+        if (slot >= 0 && m_surface.FinalPictureSize(slot, client, wish.width, wish.height)) {
+            wanted.push_back(wish);
+        }
     }
+    m_hPictures.Want(wanted);
 }
 
 bool CZoomzapView::GetPictureSize(int slot, int& width, int& height) const {

@@ -100,7 +100,6 @@ private:
     int m_nStartMode = 0;
     int m_nDisplayOrder = 0;
     int m_nMaxCount = 10;
-    int m_nMaxZoom = 100;
     std::vector<std::string> m_pictureOrder;
     TextEncoding m_encoding = TextEncoding::kCp932;  // the settings file's
 
