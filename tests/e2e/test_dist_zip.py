@@ -99,7 +99,7 @@ class DistZipTest(unittest.TestCase):
         sound_of = sections["SoundFile"]
         self.assertEqual(sorted(sound_of), sorted(p.replace("/", "\\") for p in pictures))
         self.assertTrue(all(int(index) in range(len(sounds)) for index in sound_of.values()))
-        # Sizes and colours: tests/win/bundled_pictures_test.cpp, as the program decodes them.
+        # Sizes and colours: tests/win/picture_test.cpp, as the program decodes them.
         for name in sounds:
             with wave.open(io.BytesIO(archive.read(name))) as sound:
                 self.assertEqual((sound.getsampwidth(), sound.getnchannels()), (2, 1), name)
