@@ -1,4 +1,5 @@
-# Shared by the README's commands: installs what is missing, builds the trees, starts Wine and a display.
+# Shared by the README's commands: installs what is missing, builds the trees, makes Wine prefixes,
+# starts a display.
 # Sourced, not run.
 
 ZZ_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -12,7 +13,8 @@ ZZ_PACKAGES=(cmake ninja-build g++ clang libclang-rt-14-dev googletest python3
 # nodejs package conflicts with Debian's npm).
 command -v npm >/dev/null 2>&1 || ZZ_PACKAGES+=(npm)
 
-zz_log() { printf '== %s\n' "$*" >&2; }
+# With the seconds since the command started, so that a CI log shows where the time goes.
+zz_log() { printf '== %s (%d s)\n' "$*" "$SECONDS" >&2; }
 
 zz_install_packages() {
     local missing=() pkg
@@ -54,13 +56,14 @@ zz_build_tree() {
     return "${PIPESTATUS[0]}"
 }
 
+# The native unit tests run in the sanitized tree only: it is optimised like a plain one, and a
+# plain tree doubled the build time without a test that only it could fail.
 zz_build_all() {
-    zz_build_tree native
     zz_build_tree asan -DZZ_SANITIZE=ON
     zz_build_tree win -DCMAKE_TOOLCHAIN_FILE="$ZZ_ROOT/cmake/mingw-w64-x86_64.cmake"
     zz_build_fuzz fuzz
-    # One CTest summary over the four trees.
-    printf 'subdirs("native" "asan" "win" "fuzz")\n' >"$ZZ_BUILD/CTestTestfile.cmake"
+    # One CTest summary over the three trees.
+    printf 'subdirs("asan" "win" "fuzz")\n' >"$ZZ_BUILD/CTestTestfile.cmake"
 }
 
 # zz_build_fuzz NAME: the libFuzzer targets alone, with clang, whatever compiler the others use.
@@ -87,6 +90,17 @@ zz_start_display() {
         Xvfb "$DISPLAY" -screen 0 1920x1080x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
         for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
     fi
+    # A number held by a dead server's lock file: the first free one, as Xvfb reports it.
+    if ! xdpyinfo >/dev/null 2>&1; then
+        local number
+        number=$(mktemp)
+        Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$number" </dev/null >/dev/null 2>&1 &
+        trap "kill $! 2>/dev/null" EXIT  # not kept for later runs: its number is not known
+        for _ in $(seq 50); do [ -s "$number" ] && break; sleep 0.1; done
+        export DISPLAY=:$(tr -d '\n' <"$number")
+        rm -f "$number"
+        zz_log "$ZZ_XVFB_DISPLAY is taken: Xvfb on $DISPLAY"
+    fi
 }
 
 # Windows links a Japanese font behind its UI fonts; a fresh Wine prefix does not, and menus and
@@ -107,16 +121,51 @@ zz_link_japanese_font() {
     done
 }
 
-# zz_start_wine [PREFIX]: a Wine prefix (the test trees' own by default), and a server that
-# outlives each test so they start fast.
-zz_start_wine() {
-    export WINEPREFIX=${1:-$ZZ_BUILD/wine-prefix} WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-    if [ ! -f "$WINEPREFIX/system.reg" ]; then
-        zz_log "creating the Wine prefix (once)"
-        wineboot -i </dev/null >/dev/null 2>&1 || true
+# Raised whenever zz_make_prefix sets up more, so that existing prefixes are set up again.
+ZZ_PREFIX_VERSION=2
+
+# zz_make_prefix PREFIX: a Wine prefix with the Japanese font linked, warm in both locales.
+zz_make_prefix() {
+    [ "$(cat "$1/zz-version" 2>/dev/null)" = "$ZZ_PREFIX_VERSION" ] && return 0
+    zz_log "setting up the Wine prefix $1"
+    (
+        export WINEPREFIX=$1 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+        wineserver -k </dev/null >/dev/null 2>&1 || true  # a server left by an earlier run
+        [ -f "$1/system.reg" ] || wineboot -i </dev/null >/dev/null 2>&1 || true
         zz_link_japanese_font
-    fi
-    # Background services must not inherit CTest's pipes, or CTest waits for ever.
+        # Without a window manager Wine waits 2 s for one at every window it hides; the
+        # Windows-side tests make and hide many, so their windows go unmanaged.
+        wine reg add 'HKCU\Software\Wine\AppDefaults\win_tests.exe\X11 Driver' /v Managed /d N \
+            /f </dev/null >/dev/null 2>&1 || true
+        for locale in ja_JP.UTF-8 en_US.UTF-8; do
+            LC_ALL=$locale wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+        done
+        wineserver -w  # the registry is on disk before anyone copies it
+    )
+    echo "$ZZ_PREFIX_VERSION" >"$1/zz-version"
+}
+
+# The test trees' prefix and a copy of it per further core: tools/wine-run gives each Wine test
+# one of them to itself, so that two run side by side without meeting.
+zz_make_test_prefixes() {
+    local base=$ZZ_BUILD/wine-prefix copy
+    mkdir -p "$ZZ_BUILD"
+    zz_make_prefix "$base"
+    for copy in $(seq 1 $(($(nproc) - 1))); do
+        cmp -s "$base/zz-version" "$base-$copy/zz-version" && continue
+        rm -rf "$base-$copy"
+        cp -a "$base" "$base-$copy"
+    done
+    zz_log "Wine prefixes ready"
+}
+
+# zz_start_wine [PREFIX]: that prefix (the test trees' own by default), and a server that
+# outlives each program so they start fast.
+zz_start_wine() {
+    local prefix=${1:-$ZZ_BUILD/wine-prefix}
+    zz_make_prefix "$prefix"
+    export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    # Background services must not inherit the caller's pipes, or a reader waits for ever.
     wineserver -p </dev/null >/dev/null 2>&1 || true  # already running is fine
     wine cmd /c exit </dev/null >/dev/null 2>&1 || true
 }

@@ -1,42 +1,24 @@
-// Reads, from outside, what a long session may leak in a running program: GDI and USER
-// objects, memory, kernel handles, whether it still answers, and whether the cursor shows.
-// Usage: process_probe.exe NAME.exe   prints key=value lines; exit code 2 when NAME is not
-// running. For the soak test, which cannot see inside a Windows process from Linux.
+// Reads, from outside, what a long session may leak in a program running under Wine: GDI and
+// USER objects and kernel handles, and whether the cursor shows. Wine's GetGuiResources and
+// GetProcessHandleCount answer 0 for another process, so the counts come from its tables.
+// Usage: process_probe.exe CAPTION   of the program's main window; prints key=value lines.
 
 #include <windows.h>
-// After <windows.h>, which they need.
-#include <psapi.h>
-#include <tlhelp32.h>
+// After <windows.h>, which it needs.
 #include <winternl.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
-#include <string>
+#include <utility>
 #include <vector>
 
 #include "framework/handles.h"
 
 namespace {
 
-using zz::KernelHandle;
-
-DWORD FindProcess(const wchar_t* name) {
-    KernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-    if (!snapshot) {
-        return 0;
-    }
-    PROCESSENTRY32W entry{};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = Process32FirstW(snapshot.Get(), &entry); more;
-         more = Process32NextW(snapshot.Get(), &entry)) {
-        if (lstrcmpiW(entry.szExeFile, name) == 0) {
-            return entry.th32ProcessID;
-        }
-    }
-    return 0;
-}
-
-// Layout of one entry of the GDI handle table that the process environment block points to.
+// One entry of the GDI handle table that the process environment block points to (x64). Wine's
+// table is the process's own, so its used entries are the GDI objects, stock objects included.
 struct GdiHandleEntry {
     std::uint64_t object;
     std::uint32_t owner;
@@ -46,139 +28,73 @@ struct GdiHandleEntry {
     std::uint64_t user;
 };
 static_assert(sizeof(GdiHandleEntry) == 24);
-constexpr std::size_t kGdiHandleSlots = 0x10000;
-constexpr std::size_t kPebGdiTableOffset = 0xF8;  // x64
+constexpr std::size_t kPebGdiTableOffset = 0xF8;
 
-// Wine's GetGuiResources is a stub that answers 0; its GDI handle table is the process's own,
-// so the used entries are its GDI objects (stock objects included).
-int CountGdiTableEntries(HANDLE process) {
+int CountGdiObjects(HANDLE process) {
     PROCESS_BASIC_INFORMATION basic{};
-    if (NtQueryInformationProcess(process, ProcessBasicInformation, &basic, sizeof basic,
-                                  nullptr) != 0) {
-        return -1;
-    }
     std::uint64_t table = 0;
-    const auto* tableField =
-        reinterpret_cast<const std::uint8_t*>(basic.PebBaseAddress) + kPebGdiTableOffset;
-    if (!ReadProcessMemory(process, tableField, &table, sizeof table, nullptr) || table == 0) {
+    std::vector<GdiHandleEntry> entries(0x10000);
+    if (NtQueryInformationProcess(process, ProcessBasicInformation, &basic, sizeof basic,
+                                  nullptr) != 0 ||
+        !ReadProcessMemory(
+            process,
+            reinterpret_cast<const std::uint8_t*>(basic.PebBaseAddress) + kPebGdiTableOffset,
+            &table, sizeof table, nullptr) ||
+        !ReadProcessMemory(process, reinterpret_cast<const void*>(table), entries.data(),
+                           entries.size() * sizeof entries[0], nullptr)) {
         return -1;
     }
-    std::vector<GdiHandleEntry> entries(kGdiHandleSlots);
-    if (!ReadProcessMemory(process, reinterpret_cast<const void*>(table), entries.data(),
-                           entries.size() * sizeof(GdiHandleEntry), nullptr)) {
-        return -1;
-    }
-    int used = 0;
-    for (const GdiHandleEntry& entry : entries) {
-        used += entry.type != 0 ? 1 : 0;
-    }
-    return used;
+    return static_cast<int>(std::count_if(entries.begin(), entries.end(),
+                                          [](const GdiHandleEntry& entry) { return entry.type; }));
 }
 
-// Handles the process holds, from the system's handle list: Wine's GetProcessHandleCount
-// answers 0 for other processes.
-int CountSystemHandles(DWORD pid) {
+// Kernel handles of the process, from the system's handle list.
+int CountHandles(DWORD pid) {
     std::vector<std::uint8_t> buffer(1 << 20);
-    ULONG needed = 0;
     NTSTATUS status = 0;
-    while ((status = NtQuerySystemInformation(
-                SystemHandleInformation, buffer.data(), static_cast<ULONG>(buffer.size()),
-                &needed)) == static_cast<NTSTATUS>(0xC0000004L)) {  // too small
+    while ((status = NtQuerySystemInformation(SystemHandleInformation, buffer.data(),
+                                              static_cast<ULONG>(buffer.size()), nullptr)) ==
+           static_cast<NTSTATUS>(0xC0000004L)) {  // the buffer is too small
         buffer.resize(buffer.size() * 2);
     }
     if (status != 0) {
         return -1;
     }
-    const auto* info = reinterpret_cast<const SYSTEM_HANDLE_INFORMATION*>(buffer.data());
-    int held = 0;
-    for (ULONG i = 0; i < info->Count; ++i) {
-        held += info->Handle[i].OwnerPid == pid ? 1 : 0;
-    }
-    return held;
+    const auto* list = reinterpret_cast<const SYSTEM_HANDLE_INFORMATION*>(buffer.data());
+    return static_cast<int>(
+        std::count_if(list->Handle, list->Handle + list->Count,
+                      [pid](const auto& handle) { return handle.OwnerPid == pid; }));
 }
 
-struct WindowCensus {
-    DWORD pid = 0;
-    int windows = 0;
-    HWND topLevel = nullptr;  // a visible one, to ask whether the program answers
-};
-
-BOOL CALLBACK CountChild(HWND, LPARAM census) {
-    ++reinterpret_cast<WindowCensus*>(census)->windows;
-    return TRUE;
-}
-
-BOOL CALLBACK CountTopLevel(HWND window, LPARAM param) {
-    auto* census = reinterpret_cast<WindowCensus*>(param);
+// USER objects: the windows of the process, top-level and child. The census is (pid, count).
+BOOL CALLBACK CountWindow(HWND window, LPARAM census) {
+    auto* counted = reinterpret_cast<std::pair<DWORD, int>*>(census);
     DWORD pid = 0;
     GetWindowThreadProcessId(window, &pid);
-    if (pid == census->pid) {
-        ++census->windows;
-        if (census->topLevel == nullptr && IsWindowVisible(window)) {
-            census->topLevel = window;
-        }
-        EnumChildWindows(window, CountChild, param);
-    }
+    counted->second += pid == counted->first;
     return TRUE;
 }
 
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc != 2) {
-        std::fputs("usage: process_probe NAME.exe\n", stderr);
-        return 1;
-    }
-    const DWORD pid = FindProcess(argv[1]);
-    KernelHandle process(
+    DWORD pid = 0;
+    GetWindowThreadProcessId(argc == 2 ? FindWindowW(nullptr, argv[1]) : nullptr, &pid);
+    zz::KernelHandle process(
         pid == 0 ? nullptr : OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid));
     if (!process) {
-        std::fputs("not running\n", stderr);
+        std::fputs("usage: process_probe CAPTION, of a running program's window\n", stderr);
         return 2;
     }
-
-    WindowCensus census;
-    census.pid = pid;
-    EnumWindows(CountTopLevel, reinterpret_cast<LPARAM>(&census));
-    DWORD_PTR ignored = 0;
-    const bool answers =
-        census.topLevel != nullptr &&
-        SendMessageTimeoutW(census.topLevel, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored) != 0;
-
-    int gdi = static_cast<int>(GetGuiResources(process.Get(), GR_GDIOBJECTS));
-    const char* gdiSource = "GetGuiResources";
-    if (gdi == 0) {
-        gdi = CountGdiTableEntries(process.Get());
-        gdiSource = "handle_table";
-    }
-    int user = static_cast<int>(GetGuiResources(process.Get(), GR_USEROBJECTS));
-    const char* userSource = "GetGuiResources";
-    if (user == 0) {
-        user = census.windows;
-        userSource = "windows";
-    }
-
-    PROCESS_MEMORY_COUNTERS_EX memory{};
-    memory.cb = sizeof memory;
-    GetProcessMemoryInfo(process.Get(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory),
-                         sizeof memory);  // zeros on failure, which the reader sees
-    DWORD counted = 0;
-    const int handles = GetProcessHandleCount(process.Get(), &counted) && counted != 0
-                            ? static_cast<int>(counted)
-                            : CountSystemHandles(pid);
+    std::pair<DWORD, int> census{pid, 0};
+    EnumChildWindows(GetDesktopWindow(), CountWindow, reinterpret_cast<LPARAM>(&census));
     // The show count of the foreground thread's input: the program's, while it has the focus.
     CURSORINFO cursor{};
     cursor.cbSize = sizeof cursor;
-    const bool cursorKnown = GetCursorInfo(&cursor) != 0;
-
-    std::printf("pid=%lu\nanswers=%d\nwindows=%d\n", pid, answers ? 1 : 0, census.windows);
-    std::printf("gdi=%d\ngdi_source=%s\nuser=%d\nuser_source=%s\n", gdi, gdiSource, user,
-                userSource);
-    std::printf("working_set_kb=%llu\nprivate_kb=%llu\nhandles=%d\n",
-                static_cast<unsigned long long>(memory.WorkingSetSize / 1024),
-                static_cast<unsigned long long>(memory.PrivateUsage / 1024), handles);
-    std::printf("cursor=%s\n", !cursorKnown                      ? "unknown"
-                               : (cursor.flags & CURSOR_SHOWING) ? "shown"
-                                                                 : "hidden");
+    const char* shows = !GetCursorInfo(&cursor)           ? "unknown"
+                        : (cursor.flags & CURSOR_SHOWING) ? "shown"
+                                                          : "hidden";
+    std::printf("gdi=%d\nuser=%d\nhandles=%d\ncursor=%s\n", CountGdiObjects(process.Get()),
+                census.second, CountHandles(pid), shows);
     return 0;
 }

@@ -1,0 +1,282 @@
+"""Drives the real Zoomzap.exe under Wine on the test's own X display (tools/wine-run sets
+DISPLAY and WINEPREFIX, CTest ZZ_BIN_DIR): a fresh program folder per run, keys and clicks by
+xdotool (XTEST, as from a real keyboard), screenshots by Pillow."""
+
+import configparser
+import os
+import pathlib
+import shutil
+import subprocess
+import tempfile
+import time
+
+from PIL import Image, ImageChops, ImageGrab
+
+RED, GREEN, BLUE = (255, 0, 0), (0, 255, 0), (0, 0, 255)
+MENU_HEIGHT = 19  # Wine's menu bar; the client area starts below it
+TITLE = "ZZE2E"
+ALT_F4 = [  # xdotool arguments: Alt+F4 in every order of its four events
+    ["key", "alt+F4"],
+    ["keydown", "Alt_L", "keydown", "F4", "keyup", "F4", "keyup", "Alt_L"],
+    ["keydown", "Alt_L", "keydown", "F4", "keyup", "Alt_L", "keyup", "F4"],
+    ["keydown", "F4", "keydown", "Alt_L", "keyup", "F4", "keyup", "Alt_L"],
+]
+DATA = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "data", "pictures")
+
+
+def run(*args, check=True):
+    done = subprocess.run(args, stdin=subprocess.DEVNULL, capture_output=True, timeout=60)
+    assert done.returncode == 0 or not check, "%s: %s" % (args, done.stderr.decode())
+    return done.stdout.decode("utf-8", errors="replace")
+
+
+def xdo(*args):
+    return run("xdotool", *args)
+
+
+def wait_until(condition, timeout=20, interval=0.2):
+    """Polls condition until it gives something true: that, or None."""
+    deadline = time.monotonic() + timeout
+    while not (value := condition()) and time.monotonic() < deadline:
+        time.sleep(interval)
+    return value or None
+
+
+def settle(seconds=1.0):  # time for input whose effect is that nothing happens
+    time.sleep(seconds)
+
+
+def screenshot():
+    return ImageGrab.grab(xdisplay=os.environ["DISPLAY"])
+
+
+def wait_for_screen(condition, timeout=20):  # the first screenshot that meets it, or None
+    return wait_until(lambda: next(filter(condition, [screenshot()]), None), timeout, 0.3)
+
+
+def steady(measure, interval=1.0, tries=30):
+    """measure(screenshot) once two in a row, interval apart, agree and are true."""
+    previous = None
+    for _ in range(tries):
+        found = measure(screenshot())
+        if found and found == previous:
+            return found
+        previous = found
+        settle(interval)
+    raise AssertionError("the screen never settled: %s" % (previous,))
+
+
+def mask(image, low, high, area=None):  # the pixels whose every channel is within low..high
+    bands = [band.point(lambda v, lo=lo, hi=hi: 255 if lo <= v <= hi else 0)
+             for band, lo, hi in zip((image.crop(area) if area else image).split(), low, high)]
+    return ImageChops.darker(ImageChops.darker(bands[0], bands[1]), bands[2])
+
+
+def dark(shot, area=None):
+    return mask(shot, (0, 0, 0), (99, 99, 99), area).histogram()[255]
+
+
+def box(shot, colour, area=None):  # left, top, right, bottom of that exact colour, or None
+    found = mask(shot, colour, colour, area).getbbox()
+    return found and tuple(a + b for a, b in zip(found, (area or (0, 0))[:2] * 2))
+
+
+def shown(shot, area=None):
+    return [colour for colour in (RED, GREEN, BLUE) if box(shot, colour, area)]
+
+
+def width(found):
+    return found[2] - found[0] if found else 0
+
+
+def make_images(folder, pictures):  # folder/images with 200x100 pictures: path -> colour
+    for name, colour in pictures.items():
+        os.makedirs(os.path.dirname(os.path.join(folder, "images", name)), exist_ok=True)
+        Image.new("RGB", (200, 100), colour).save(os.path.join(folder, "images", name))
+    return os.path.join(folder, "images")
+
+
+def write_file(path, data):
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    pathlib.Path(path).write_bytes(data)
+
+
+def write_settings(path, sections, unicode=False):
+    """As the platform's profile functions write on a Japanese system: code page 932, or UTF-16
+    with its mark, CR LF; sections: name -> {key: value}."""
+    text = "".join("[%s]\r\n" % name + "".join("%s=%s\r\n" % item for item in values.items())
+                   for name, values in sections.items())
+    write_file(path, b"\xff\xfe" + text.encode("utf-16-le") if unicode else text.encode("cp932"))
+
+
+def read_settings(path):
+    data = pathlib.Path(path).read_bytes()
+    return data[2:].decode("utf-16-le") if data[:2] == b"\xff\xfe" else data.decode("cp932")
+
+
+def settings_values(path):
+    parser = configparser.ConfigParser(delimiters="=", interpolation=None, strict=False)
+    parser.optionxform = str
+    parser.read_string(read_settings(path))
+    return {name: dict(parser[name]) for name in parser.sections()}
+
+
+def windows(pid=None):
+    """Visible windows, of one process or all: X window id -> caption (UTF-8, as xdotool reads
+    _NET_WM_NAME; Wine's WM_NAME has '?' for what the C locale cannot show)."""
+    only = ["--pid", str(pid)] if pid else []
+    found = run("xdotool", "search", "--all", "--onlyvisible", *only, "--name", "", check=False)
+    return {int(w): run("xdotool", "getwindowname", w, check=False).rstrip("\n")
+            for w in found.split()}
+
+
+def find_window(caption):
+    return next((w for w, name in windows().items() if name == caption), None)
+
+
+def ctrl_shift_del():
+    xdo("keydown", "ctrl", "keydown", "shift", "key", "Delete", "keyup", "shift", "keyup", "ctrl")
+
+
+class Zoomzap:
+    """The program in a fresh folder, or in one as a parent unpacked it; ended on the way out."""
+
+    def __init__(self, images=None, sounds=None, settings=(), sections=(), args=(),
+                 locale="ja_JP.UTF-8", first_window=None, folder=None):
+        self.fresh, self.folder = folder is None, folder or tempfile.mkdtemp(prefix="zz-e2e-")
+        self.settings_path = os.path.join(self.folder, "Zoomzap.ini")
+        if self.fresh:
+            for name in ("Zoomzap.exe", "Kidlock.dll"):
+                shutil.copy2(os.path.join(os.environ["ZZ_BIN_DIR"], name), self.folder)
+            for name, source in (("images", images), ("sounds", sounds)):
+                if source:
+                    shutil.copytree(source, os.path.join(self.folder, name))
+            write_settings(self.settings_path, {"設定": dict({"タイトル": TITLE}, **dict(settings)),
+                                                **dict(sections)})
+        self.sections = settings_values(self.settings_path)
+        self.title = self.sections["設定"]["タイトル"]
+        self.args, self.locale, self.first_window = args, locale, first_window
+
+    def __enter__(self):
+        try:
+            self.launch()
+            return self
+        except BaseException:
+            self.__exit__()
+            raise
+
+    def __exit__(self, *exc):
+        if hasattr(self, "process"):
+            self.end()
+        if self.fresh:
+            shutil.rmtree(self.folder, ignore_errors=True)
+
+    def start(self, *args):
+        # From elsewhere: it must find its files beside itself. wine becomes the program.
+        return subprocess.Popen(["wine", os.path.join(self.folder, "Zoomzap.exe"), *args],
+                                env=dict(os.environ, LC_ALL=self.locale, LANG=self.locale),
+                                cwd=os.path.dirname(self.folder), stdin=subprocess.DEVNULL,
+                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+    def launch(self):
+        self.process = self.start(*self.args)
+        self.window = wait_until(lambda: find_window(self.first_window or self.title), 60, 0.5)
+        assert self.window, "no window %r" % (self.first_window or self.title)
+
+    def restart(self, first_window=None):
+        self.end()
+        self.first_window = first_window
+        self.launch()
+
+    def end(self):
+        self.process.kill()
+        self.process.wait()
+
+    def running(self):
+        return self.process.poll() is None
+
+    def settings(self):
+        return settings_values(self.settings_path)
+
+    def rewrite(self, title, unicode=False, **values):
+        """New settings and caption, then Ctrl+N starts afresh: true once the caption shows."""
+        self.sections["設定"].update(values, タイトル=title)
+        write_settings(self.settings_path, self.sections, unicode)
+        self.focus()
+        self.key("ctrl+n")
+        self.title = title
+        return wait_until(lambda: xdo("getwindowname", str(self.window)).strip() == title)
+
+    def windows(self):
+        return windows(self.process.pid) if self.running() else {}
+
+    def alone(self):
+        return list(self.windows()) == [self.window]
+
+    def dialog(self, *keys, caption=None, at=None):
+        """Keys at window at (or the main one); the focus to the window captioned so, or any."""
+        if keys:
+            self.focus(at)
+            self.key(*keys)
+        found = wait_until(lambda: find_window(caption) if caption else next(
+            (w for w in self.windows() if w != self.window), None))
+        assert found, "%s opened no window %s" % (keys, caption or "")
+        self.focus(found)
+        return found
+
+    def answer(self, *keys, caption=None):
+        """Keys at the focused dialog, again if a busy Wine lost them; then the main window."""
+        for _ in range(3):
+            self.key(*keys)
+            if wait_until(lambda: not find_window(caption) if caption else self.alone(), 10):
+                return self.focus()
+            self.dialog(caption=caption)
+        raise AssertionError("%s left open: %s" % (keys, self.windows()))
+
+    def geometry(self, window=None):  # x, y, width, height of the X window
+        values = dict(line.partition("=")[::2] for line in
+                      xdo("getwindowgeometry", "--shell", str(window or self.window)).split())
+        return tuple(int(values[key]) for key in ("X", "Y", "WIDTH", "HEIGHT"))
+
+    def client(self):  # the play surface: below the menu, unless guarded
+        x, y, w, h = self.geometry()
+        return x, y + (MENU_HEIGHT if y > 0 else 0), x + w, y + h
+
+    def guarded(self):
+        return self.geometry()[:2] == (0, 0)
+
+    def focus(self, window=None):
+        xdo("windowfocus", str(window or self.window))
+        settle(0.3)
+
+    def key(self, *keys):  # each pressed and released, as xdotool names them: "a", "ctrl+c"
+        xdo("key", "--delay", "50", *keys)
+
+    def assert_guarded(self, context):
+        assert self.running(), "the program ended " + context
+        assert self.alone(), "another window " + context
+        shot = screenshot()
+        assert self.geometry() == (0, 0) + shot.size, "not covering the screen " + context
+        # The text of a menu bar or caption: pictures are pure colours blended with white.
+        assert dark(shot, (0, 0, shot.width // 2, MENU_HEIGHT + 20)) == 0, (
+            "a menu bar or caption " + context)
+
+    def wait_guarded(self, context):
+        assert wait_until(self.guarded), "not guarded " + context
+        settle(1.0)  # restyled, the window takes the focus again once it has settled
+        self.focus()
+
+    def leave_guard(self, context):
+        ctrl_shift_del()
+        assert wait_until(lambda: not self.guarded()), "still guarded " + context
+        x, y = self.geometry()[:2]
+        assert wait_for_screen(lambda s: dark(s, (x, y, x + 400, y + MENU_HEIGHT)) > 30), (
+            "no menu bar " + context)
+        self.focus()
+
+    def assert_key_shows_a_new_picture(self, context):
+        settle(0.5)
+        before = shown(screenshot())
+        self.key("x")
+        assert wait_for_screen(lambda s: len(shown(s)) == 1 and shown(s) != before), (
+            "a key showed no new picture %s (before: %s)" % (context, before))
