@@ -9,6 +9,7 @@
 #include <stop_token>
 #include <string>
 
+#include "framework/handles.h"
 #include "framework/unicode.h"
 #include "settings/app_settings.h"
 #include "view/bgra_image.h"
@@ -94,7 +95,7 @@ TEST_F(PictureTest, LargePictureIsKeptReducedAndSharp) {
 }
 
 // A stop reaches the codec through the file's reads: a decode after it gives nothing, and a
-// read after it reads nothing.
+// read after it reads nothing. The file is closed with its owner, whoever holds the stream.
 TEST_F(PictureTest, AStopEndsTheDecodingAtTheNextReadOfTheFile) {
     std::stop_source stopped;
     stopped.request_stop();
@@ -105,17 +106,25 @@ TEST_F(PictureTest, AStopEndsTheDecodingAtTheNextReadOfTheFile) {
     ASSERT_TRUE(SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
                                            IID_PPV_ARGS(&factory))));
     std::stop_source stop;
-    const auto stream =
-        OpenStoppableStream(*factory.Get(), PicturePath("picture.jpg"), stop.get_token());
-    ASSERT_TRUE(stream);
-    unsigned char bytes[2] = {};
-    ULONG read = 0;
-    EXPECT_EQ(stream->Read(bytes, 2, &read), S_OK);
-    EXPECT_EQ(read, 2u);
-    EXPECT_EQ(bytes[0], 0xFF);  // a JPEG file's first marker
-    stop.request_stop();
-    EXPECT_EQ(stream->Read(bytes, 2, &read), E_ABORT);
-    EXPECT_EQ(read, 0u);
+    Microsoft::WRL::ComPtr<IStream> kept;  // as a codec keeps it
+    {
+        const StoppablePictureFile file(*factory.Get(), PicturePath("picture.jpg"),
+                                        stop.get_token());
+        ASSERT_NE(file.Stream(), nullptr);
+        unsigned char bytes[2] = {};
+        ULONG read = 0;
+        EXPECT_EQ(file.Stream()->Read(bytes, 2, &read), S_OK);
+        EXPECT_EQ(read, 2u);
+        EXPECT_EQ(bytes[0], 0xFF);  // a JPEG file's first marker
+        stop.request_stop();
+        EXPECT_EQ(file.Stream()->Read(bytes, 2, &read), E_ABORT);
+        EXPECT_EQ(read, 0u);
+        kept = file.Stream();
+    }
+    // Closed although the stream lives on: only then can the file be opened for oneself.
+    const KernelHandle alone(CreateFileW(PicturePath("picture.jpg").c_str(), GENERIC_READ, 0,
+                                         nullptr, OPEN_EXISTING, 0, nullptr));
+    EXPECT_TRUE(alone);
 }
 
 // The pictures that ship with the program, decoded as the program decodes them.

@@ -4,7 +4,6 @@
 #include <utility>
 
 namespace zz {
-namespace {
 
 using Microsoft::WRL::ComPtr;
 
@@ -36,8 +35,11 @@ public:
         return left;
     }
 
+    // Reads, seeks and the file's size fail from here on.
+    void CloseFile() { m_file.Reset(); }
+
     HRESULT STDMETHODCALLTYPE Read(void* bytes, ULONG size, ULONG* read) override {
-        if (m_stop.stop_requested()) {
+        if (m_stop.stop_requested() || !m_file) {
             if (read != nullptr) {
                 *read = 0;
             }
@@ -47,10 +49,10 @@ public:
     }
     HRESULT STDMETHODCALLTYPE Seek(LARGE_INTEGER move, DWORD origin,
                                    ULARGE_INTEGER* position) override {
-        return m_file->Seek(move, origin, position);
+        return m_file ? m_file->Seek(move, origin, position) : STG_E_REVERTED;
     }
     HRESULT STDMETHODCALLTYPE Stat(STATSTG* stat, DWORD flags) override {
-        return m_file->Stat(stat, flags);
+        return m_file ? m_file->Stat(stat, flags) : STG_E_REVERTED;
     }
 
     HRESULT STDMETHODCALLTYPE Write(const void*, ULONG, ULONG*) override {
@@ -84,18 +86,23 @@ private:
     std::stop_token m_stop;
 };
 
-}  // namespace
-
-ComPtr<IStream> OpenStoppableStream(IWICImagingFactory& factory, const std::wstring& path,
-                                    std::stop_token stop) {
+StoppablePictureFile::StoppablePictureFile(IWICImagingFactory& factory, const std::wstring& path,
+                                           std::stop_token stop) {
     ComPtr<IWICStream> file;
-    if (FAILED(factory.CreateStream(&file)) ||
-        FAILED(file->InitializeFromFilename(path.c_str(), GENERIC_READ))) {
-        return nullptr;
+    if (SUCCEEDED(factory.CreateStream(&file)) &&
+        SUCCEEDED(file->InitializeFromFilename(path.c_str(), GENERIC_READ))) {
+        m_stream.Attach(new StoppableStream(std::move(file), std::move(stop)));
     }
-    ComPtr<IStream> stream;
-    stream.Attach(new StoppableStream(std::move(file), std::move(stop)));
-    return stream;
+}
+
+StoppablePictureFile::~StoppablePictureFile() {
+    if (m_stream) {
+        m_stream->CloseFile();
+    }
+}
+
+IStream* StoppablePictureFile::Stream() const {
+    return m_stream.Get();
 }
 
 }  // namespace zz

@@ -14,8 +14,23 @@
 
 namespace zz {
 
-// Null when the file cannot be opened.
-Microsoft::WRL::ComPtr<IStream> OpenStoppableStream(IWICImagingFactory& factory,
-                                                    const std::wstring& path, std::stop_token stop);
+class StoppableStream;
+
+// The file is closed when this goes, even if a codec still holds the stream: Wine's codecs keep
+// a reference to a stream they were handed, and each decoding leaked the file's handle.
+class StoppablePictureFile {
+public:
+    StoppablePictureFile(IWICImagingFactory& factory, const std::wstring& path,
+                         std::stop_token stop);
+    ~StoppablePictureFile();
+    StoppablePictureFile(const StoppablePictureFile&) = delete;
+    StoppablePictureFile& operator=(const StoppablePictureFile&) = delete;
+
+    // Null when the file cannot be opened.
+    IStream* Stream() const;
+
+private:
+    Microsoft::WRL::ComPtr<StoppableStream> m_stream;
+};
 
 }  // namespace zz

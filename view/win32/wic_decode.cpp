@@ -243,15 +243,18 @@ bool DecodePictureFile(const std::wstring& path, const KeptBound& bound, Decoded
         return false;
     }
     ComPtr<IWICImagingFactory> factory;
-    ComPtr<IStream> stream;
+    if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                IID_PPV_ARGS(&factory)))) {
+        return false;
+    }
+    // Before the codec's objects, so that it closes the file after they are released.
+    const StoppablePictureFile file(*factory.Get(), path, stop);
     ComPtr<IWICBitmapDecoder> decoder;
     ComPtr<IWICBitmapFrameDecode> frame;
     UINT width = 0;
     UINT height = 0;
-    if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                                IID_PPV_ARGS(&factory))) ||
-        !(stream = OpenStoppableStream(*factory.Get(), path, stop)) ||
-        FAILED(factory->CreateDecoderFromStream(stream.Get(), nullptr,
+    if (file.Stream() == nullptr ||
+        FAILED(factory->CreateDecoderFromStream(file.Stream(), nullptr,
                                                 WICDecodeMetadataCacheOnDemand, &decoder)) ||
         FAILED(decoder->GetFrame(0, &frame)) || FAILED(frame->GetSize(&width, &height)) ||
         !IsAcceptablePictureSize(width, height)) {
