@@ -2,22 +2,11 @@
 
 #include <string_view>
 
+#include "settings/ascii.h"
+
 namespace zz {
 
 namespace {
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (size_t i = 0; i < a.size(); ++i) {
-        auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-        if (lower(a[i]) != lower(b[i])) {
-            return false;
-        }
-    }
-    return true;
-}
 
 bool IsOption(const std::string& argument) {
     return !argument.empty() && (argument[0] == '/' || argument[0] == '-');
@@ -29,20 +18,21 @@ public:
 
     void Option(const std::string& argument) {
         const std::string_view name = std::string_view(argument).substr(1);
-        if (EqualsIgnoringCase(name, "p")) {
+        if (EqualsIgnoringAsciiCase(name, "p")) {
             SetCommand(ShellCommand::kFilePrint);
-        } else if (EqualsIgnoringCase(name, "pt")) {
+        } else if (EqualsIgnoringAsciiCase(name, "pt")) {
             SetCommand(ShellCommand::kFilePrintTo);
-        } else if (EqualsIgnoringCase(name, "Register") || EqualsIgnoringCase(name, "Regserver")) {
+        } else if (EqualsIgnoringAsciiCase(name, "Register") ||
+                   EqualsIgnoringAsciiCase(name, "Regserver")) {
             SetCommand(ShellCommand::kAppRegister);
-        } else if (EqualsIgnoringCase(name, "Unregister") ||
-                   EqualsIgnoringCase(name, "Unregserver")) {
+        } else if (EqualsIgnoringAsciiCase(name, "Unregister") ||
+                   EqualsIgnoringAsciiCase(name, "Unregserver")) {
             if (SetCommand(ShellCommand::kAppUnregister)) {
-                m_info.m_bTellUnregister = EqualsIgnoringCase(name, "Unregister");
+                m_info.m_bTellUnregister = EqualsIgnoringAsciiCase(name, "Unregister");
             }
-        } else if (EqualsIgnoringCase(name, "Embedding")) {
+        } else if (EqualsIgnoringAsciiCase(name, "Embedding")) {
             m_info.m_bRunEmbedded = true;
-        } else if (EqualsIgnoringCase(name, "Automation")) {
+        } else if (EqualsIgnoringAsciiCase(name, "Automation")) {
             m_info.m_bRunAutomated = true;
         }
     }

@@ -2,15 +2,16 @@
 
 #include <algorithm>
 
+#include "settings/ascii.h"
+
 namespace zz {
 
 namespace {
 
 // Windows file names ignore the case of Latin letters; other characters are compared as they are.
 bool SameFile(const std::string& a, const std::string& b) {
-    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-    auto same = [&](char x, char y) {
-        const char lx = lower(x), ly = lower(y);
+    auto same = [](char x, char y) {
+        const char lx = AsciiLower(x), ly = AsciiLower(y);
         return lx == ly || ((lx == '/' || lx == '\\') && (ly == '/' || ly == '\\'));
     };
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), same);
