@@ -1,10 +1,10 @@
 #include "view/win32/picture_store.h"
 
-#include <objbase.h>
-
 #include <algorithm>
+#include <optional>
 #include <utility>
 
+#include "framework/com_init.h"
 #include "framework/unicode.h"
 #include "settings/app_settings.h"
 #include "view/image_header.h"
@@ -16,6 +16,9 @@ namespace {
 // sharp for the first ticks of the growth while the large copy is made.
 constexpr int kSmallSide = 480;
 
+// Each decoding thread's COM, from its start to its end.
+thread_local std::optional<ComInitialization> t_com;
+
 }  // namespace
 
 CPictureStore::CPictureStore(int decodeThreads)
@@ -24,10 +27,11 @@ CPictureStore::CPictureStore(int decodeThreads)
           [] {
               // Its own COM apartment for the codecs; without it a load only fails. Below the
               // window's thread, so that keys and paints come first on a busy machine.
-              (void)CoInitializeEx(nullptr, COINIT_MULTITHREADED);
-              SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_BELOW_NORMAL);
+              t_com.emplace(ComInitialization::Kind::kMultithreaded);
+              // Ignored on purpose: at the same priority the pictures only come later.
+              (void)SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_BELOW_NORMAL);
           },
-          [] { CoUninitialize(); }) {
+          [] { t_com.reset(); }) {
     m_sounds.fill(-1);
 }
 

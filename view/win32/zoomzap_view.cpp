@@ -102,9 +102,9 @@ void CZoomzapView::LoadSettings() {
 
 void CZoomzapView::LoadSoundList() {
     m_strSoundsFolder = SoundsFolder(m_strProgramFolder);
-    m_szSoundNames =
+    m_soundNames =
         ListSoundNames(SystemFileSystem(), m_strProgramFolder, MaxMediaCount(m_settings));
-    m_surface.SetSoundCount(static_cast<int>(m_szSoundNames.size()));
+    m_surface.SetSoundCount(static_cast<int>(m_soundNames.size()));
 }
 
 void CZoomzapView::ChooseStartupGroup() {
@@ -120,14 +120,14 @@ void CZoomzapView::LoadPictures() {
     PictureLoadRules rules;
     rules.settings = m_settings;
     rules.maxCount = MaxMediaCount(m_settings);
-    rules.soundCount = static_cast<int>(m_szSoundNames.size());
+    rules.soundCount = static_cast<int>(m_soundNames.size());
     m_unreadableNames.clear();  // this load names its own
-    m_hPictures.Load(GetHwnd(), m_strProgramFolder, rules);
-    m_surface.SetPictures(0, m_hPictures.Sounds());
+    m_pictures.Load(GetHwnd(), m_strProgramFolder, rules);
+    m_surface.SetPictures(0, m_pictures.Sounds());
 }
 
 void CZoomzapView::OnPicturesReady() {
-    const CPictureStore::Update update = m_hPictures.TakeUpdates();
+    const CPictureStore::Update update = m_pictures.TakeUpdates();
     if (!update.changed) {
         return;
     }
@@ -138,14 +138,14 @@ void CZoomzapView::OnPicturesReady() {
     } else {
         // In order the next picture is the next slot: only slots without a gap before them.
         const int count =
-            InStoredOrder(m_settings) ? m_hPictures.LeadingCount() : m_hPictures.LoadedCount();
-        m_surface.SetPictureCount(count, m_hPictures.Sounds());
+            InStoredOrder(m_settings) ? m_pictures.LeadingCount() : m_pictures.LoadedCount();
+        m_surface.SetPictureCount(count, m_pictures.Sounds());
     }
     const int current = m_surface.Current();
     Rect rect;
     if (current == -1) {
         InvalidateRect(GetHwnd(), nullptr, TRUE);  // the progress line
-    } else if (m_hPictures.LargeArrived(current) && m_surface.PictureRect(rect)) {
+    } else if (m_pictures.LargeArrived(current) && m_surface.PictureRect(rect)) {
         const RECT sharper = ToRECT(rect);
         InvalidateRect(GetHwnd(), &sharper, FALSE);
     }
@@ -185,11 +185,11 @@ void CZoomzapView::WantPictures() {
             wanted.push_back(wish);
         }
     }
-    m_hPictures.Want(wanted);
+    m_pictures.Want(wanted);
 }
 
 bool CZoomzapView::GetPictureSize(int slot, int& width, int& height) const {
-    return m_hPictures.GetSize(slot, width, height);
+    return m_pictures.GetSize(slot, width, height);
 }
 
 void CZoomzapView::Paint(HDC dc, const RECT& client) {
@@ -197,7 +197,7 @@ void CZoomzapView::Paint(HDC dc, const RECT& client) {
     switch (plan.kind) {
         case PaintPlan::Kind::kPicture: {
             const Rect& r = plan.picture;
-            m_hPictures.Draw(plan.slot, dc, r.left, r.top, r.Width(), r.Height());
+            m_pictures.Draw(plan.slot, dc, r.left, r.top, r.Width(), r.Height());
             for (int i = 0; i < plan.stripCount; ++i) {
                 const RECT strip = ToRECT(plan.strips[i]);
                 FillRect(dc, &strip, m_brWhite.Get());
@@ -208,7 +208,7 @@ void CZoomzapView::Paint(HDC dc, const RECT& client) {
             break;
         case PaintPlan::Kind::kNoPictures:
             // None yet is no answer while the load goes on.
-            if (!m_hPictures.Loading()) {
+            if (!m_pictures.Loading()) {
                 DrawPaintText(dc, plan, PaintText(plan.kind));
             }
             break;
@@ -216,9 +216,9 @@ void CZoomzapView::Paint(HDC dc, const RECT& client) {
             DrawPaintText(dc, plan, PaintText(plan.kind));
             break;
     }
-    if (m_hPictures.Loading() && plan.kind != PaintPlan::Kind::kPicture) {
+    if (m_pictures.Loading() && plan.kind != PaintPlan::Kind::kPicture) {
         const std::wstring progress =
-            FormatResourceString(IDS_LOAD_PROGRESS, WideDigits(m_hPictures.LoadedCount()));
+            FormatResourceString(IDS_LOAD_PROGRESS, WideDigits(m_pictures.LoadedCount()));
         DrawPaintText(dc, m_surface.ProgressTextPlan(ToRect(client)), progress);
     }
 }
@@ -248,12 +248,12 @@ void CZoomzapView::Apply(const PlayEffects& effects) {
 }
 
 void CZoomzapView::PlaySoundIndex(int index) const {
-    if (index >= static_cast<int>(m_szSoundNames.size())) {
+    if (index >= static_cast<int>(m_soundNames.size())) {
         return;
     }
     // The full path instead of a changed current directory: the same file, and no effect on
     // the file dialogs. A file that cannot be played stays silent.
-    const std::wstring path = Widen(JoinPath(m_strSoundsFolder, m_szSoundNames[index]));
+    const std::wstring path = Widen(JoinPath(m_strSoundsFolder, m_soundNames[index]));
     PlaySoundW(path.c_str(), nullptr, SND_FILENAME | SND_ASYNC | SND_NODEFAULT);
 }
 

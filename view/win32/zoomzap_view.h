@@ -84,12 +84,12 @@ private:
 
     std::string m_strProgramFolder;
     IPlayViewOwner* m_pOwner = nullptr;
-    CPictureStore m_hPictures;
+    CPictureStore m_pictures;
     // Named by the last load and not yet told to the owner.
     std::vector<std::string> m_unreadableNames;
     CrtRandom m_random{0};
     PlaySurface m_surface{*this, m_random};
-    std::vector<std::string> m_szSoundNames;
+    std::vector<std::string> m_soundNames;
     std::string m_strSoundsFolder;
 
     // As the settings file holds them, but for the group: the one whose pictures load, by
