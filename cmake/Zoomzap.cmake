@@ -22,6 +22,10 @@ if(WIN32)
     if(CMAKE_CROSSCOMPILING)
         set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run)
     endif()
+else()
+    # The native trees only test, fuzz and measure: there every standard container checks the
+    # index it is given, so that a read past the end fails a test instead of passing by luck.
+    add_compile_definitions(_GLIBCXX_ASSERTIONS)
 endif()
 
 # Name of this tree in test names, so one summary over several trees stays readable.

@@ -202,6 +202,7 @@ TEST(GroupDialogs, OfferTheFirstTenGroupsAndGiveBackTheValueOfTheChosenOne) {
     const Names many = {"é", "g0", "g1", "g2", "g3", "g4", "g5", "g6", "g7", "g8", "〜"};
     EXPECT_EQ(GroupSelectModel(many, "", kCp932).Collisions(2), (Names{"é", "〜"}));
     EXPECT_TRUE(GroupSelectModel(many, "", kCp932).Collisions(3).empty());
+    EXPECT_TRUE(GroupSelectModel(many, "", kCp932).Collisions(-1).empty());  // none checked
     EXPECT_TRUE(GroupSelectModel(many, "", TextEncoding::kUtf16Le).Collisions(2).empty());
 
     const GroupPickModel pick({"animals", "cars", "food"});

@@ -185,7 +185,8 @@ TEST(Completeness, CutFilesAreRefusedAndOthersLeftToTheirDecoders) {
         EXPECT_TRUE(CompleteFile(file));
     }
     for (const Bytes& file : {ReadFixture("truncated.png"), noData, Changed(png, 33, {0x7F}),
-                              Jpeg({{0xE0, kJfif}})}) {  // 2 GB chunk; scan without frame
+                              Jpeg({{0xE0, kJfif}}),  // 2 GB chunk; scan without frame
+                              Changed(jpeg, jpeg.size() - 8, {0x00})}) {  // scan marker lost
         EXPECT_FALSE(CompleteFile(file));
     }
 }
