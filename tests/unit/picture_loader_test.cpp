@@ -66,6 +66,10 @@ TEST(PictureLoader, FillsSlotsByEitherOrdersRules) {
     rules.settings.pictureOrder = {"e.png", "b\\d.png"};
     EXPECT_EQ(std::pair(load().count, decoder.slots),
               std::pair(2, Slots{{0, "e.png"}, {1, "d.png"}}));
+    // A hand-edited list longer than the table: what it names past the last slot takes none.
+    rules.settings.pictureOrder.assign(kPictureSlots, "gone.png");
+    rules.settings.pictureOrder.push_back("a.png");
+    EXPECT_EQ(std::pair(load().count, decoder.slots), std::pair(0, Slots{}));
 }
 
 }  // namespace
