@@ -70,7 +70,8 @@ TEST(JpegOrientation, ReadFromWellFormedBlocksOnly) {
     const Bytes little6 = Exif(6, false);
     late.insert(late.end(), little6.begin(), little6.end());
     Bytes padded = Jpeg({{0xE1, Exif(3, false)}});
-    padded.insert(padded.begin() + 2, {0xFF, 0xFF, 0xD0});  // a fill byte, a lone marker
+    // A fill byte, and lone markers from both ends of the restart markers' range.
+    padded.insert(padded.begin() + 2, {0xFF, 0xFF, 0xD0, 0xFF, 0xD7});
     const std::vector<std::pair<Bytes, int>> cases = {
         {Jpeg({{0xE1, Exif(6, true, 4)}}), 6},  // as a long
         {padded, 3},
