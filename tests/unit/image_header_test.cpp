@@ -74,6 +74,8 @@ TEST(JpegOrientation, ReadFromWellFormedBlocksOnly) {
     padded.insert(padded.begin() + 2, {0xFF, 0xFF, 0xD0, 0xFF, 0xD7});
     const std::vector<std::pair<Bytes, int>> cases = {
         {Jpeg({{0xE1, Exif(6, true, 4)}}), 6},  // as a long
+        // An empty segment, and one longer than a byte can count, before the block.
+        {Jpeg({{0xE2, {}}, {0xE1, Bytes(300, 'x')}, {0xE1, Exif(5, false)}}), 5},
         {padded, 3},
         {Jpeg({{0xE0, kJfif}}), 0},
         {Jpeg({{0xE1, Exif(9, true)}}), 0},
@@ -154,6 +156,7 @@ TEST(ClaimedSize, ReadFromTheHeaderOfEachFormat) {
         {Bmp(12, 300, 200), ClaimedSize{300, 200}},                // the old core header
         {Bytes(png.begin(), png.begin() + 23), std::nullopt},
         {Bytes(gif.begin(), gif.begin() + 9), std::nullopt},
+        {Bytes(gif.begin(), gif.begin() + 10), ClaimedSize{64, 48}},
         {bmp, std::nullopt}};
     for (std::size_t i = 0; i < cases.size(); ++i) {
         EXPECT_EQ(ReadClaimedSize(cases[i].first), cases[i].second) << i;
