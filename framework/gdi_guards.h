@@ -14,7 +14,6 @@ public:
     PaintGuard& operator=(const PaintGuard&) = delete;
 
     HDC Dc() const { return m_dc; }
-    const RECT& PaintRect() const { return m_paint.rcPaint; }
 
 private:
     HWND m_window;
