@@ -1,5 +1,6 @@
-// The command line as Windows hands it over, and automation: a client starts the program through
-// COM, gets an empty dispatch interface, sees no window, and the program ends when it lets go.
+// Automation: a client starts the program through COM, gets an empty dispatch interface, sees no
+// window, and the program ends when it lets go. The command line's splitting is shown by the
+// end-to-end tests' starts, its grammar by the unit tests.
 
 #include <gtest/gtest.h>
 
@@ -9,14 +10,11 @@
 
 #include <filesystem>
 #include <set>
-#include <string>
 #include <vector>
 
 #include "app/automation_ids.h"
 #include "app/automation_server.h"
-#include "app/command_line.h"
 #include "app/registry.h"
-#include "app/win32_arguments.h"
 #include "framework/com_init.h"
 #include "framework/handles.h"
 #include "framework/scope_exit.h"
@@ -24,21 +22,6 @@
 
 namespace zz {
 namespace {
-
-TEST(AppArgumentsTest, QuotedNamesSurviveTheSplitting) {
-    EXPECT_TRUE(SplitCommandLine(L"").empty() &&
-                SplitCommandLine(L"\"C:\\a b\\Zoomzap.exe\"").empty());
-
-    const CCommandLineInfo print = ParseCommandLine(
-        SplitCommandLine(L"\"C:\\a b\\Zoomzap.exe\" /p \"C:\\My Pictures\\ねこ の え.zz\""));
-    EXPECT_EQ(print.m_shellCommand, ShellCommand::kFilePrint);
-    EXPECT_EQ(print.m_strFileName, "C:\\My Pictures\\ねこ の え.zz");
-
-    const CCommandLineInfo to = ParseCommandLine(
-        SplitCommandLine(L"Zoomzap.exe -pt a.zz \"Printer 1\" winspool \"\\\\server\\q\""));
-    EXPECT_EQ(to.m_strPrinterName, "Printer 1");
-    EXPECT_EQ(to.m_strPortName, "\\\\server\\q");
-}
 
 std::set<DWORD> ProgramProcesses() {
     std::set<DWORD> ids;
@@ -86,8 +69,7 @@ TEST(AppAutomationTest, ClientGetsAnEmptyDocumentAndTheProgramEndsWhenReleased) 
     EXPECT_FALSE(IsWindowVisible(FindWindowW(L"ZoomzapFrame", nullptr))) << "started by a client";
 
     // An empty interface, answered while the client holds it.
-    wchar_t name[] = L"Title";
-    LPOLESTR names[] = {name};
+    LPOLESTR names[] = {const_cast<LPOLESTR>(L"Title")};
     DISPID id = 0;
     EXPECT_EQ(document->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id),
               DISP_E_UNKNOWNNAME);
