@@ -1,47 +1,47 @@
-// Picture folders as a parent may fill them, loaded by the program's picture-table loading with
-// the platform's decoders: what cannot be shown is skipped, and named in the stored order, and
-// nothing crashes.
+// A picture folder as a parent may fill it, loaded in the stored order by the program's
+// picture-table loading with the platform's decoders: each listed file that cannot be shown is
+// named once, its slot stays empty, the pictures after it load, and nothing crashes. The random
+// order skips the same files in the real program (the end-to-end tests).
 
 #include <windows.h>
 // After <windows.h>: its ReplaceFile macro renames the interface's member here as it does in
 // the file system's own source.
 #include <gtest/gtest.h>
-#include <objbase.h>
 
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <map>
-#include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "framework/com_init.h"
 #include "framework/handles.h"
 #include "framework/unicode.h"
 #include "settings/app_settings.h"
-#include "settings/media_library.h"
 #include "view/picture_loader.h"
 #include "view/win32/picture.h"
+#include "tests/support/temp_tree.h"
 
 namespace zz {
 namespace {
-
-namespace stdfs = std::filesystem;
 
 std::string TestPicture(const std::string& name) {
     std::ifstream file(std::string(ZZ_TEST_DATA_DIR) + "/pictures/" + name, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
-// Decodes as the view does, and notes the files that gave a picture. The file named
-// victim is deleted just before it is loaded, after the folder was listed.
+constexpr const char* kVanishing = "e_vanishing.png";
+
+// Decodes as the view does, and notes the files that gave a picture. One file is deleted just
+// before it is loaded, after the folder was listed.
 struct TableDecoder : IPictureDecoder {
     std::map<int, std::string> loaded;  // slot -> file name
-    std::string victim;
 
     bool LoadSlot(int slot, const std::string& path) override {
-        const std::string name = Narrow(stdfs::path(Widen(path)).filename().wstring());
-        if (name == victim) {
+        const std::string name = Narrow(std::filesystem::path(Widen(path)).filename().wstring());
+        if (name == kVanishing) {
             EXPECT_TRUE(DeleteFileW(Widen(path).c_str()));
         }
         if (!CPicture::Load(Widen(path), 1000, 2000)) {
@@ -52,111 +52,49 @@ struct TableDecoder : IPictureDecoder {
     }
 };
 
-constexpr const char* kLocked = "d_locked.png";
-constexpr const char* kVanishing = "e_vanishing.png";
-constexpr const char* kFolderNamedLikeAPicture = "x.png";
-// Their code page 932 forms end in 0x5C, a backslash to code that reads them as bytes.
-constexpr const char* kSo = "ソ.jpg";
-constexpr const char* kHyou = "表.png";
-
-// What cannot be shown, with its bytes, in the order the names sort.
-std::vector<std::pair<std::string, std::string>> BadFiles() {
+TEST(BadMediaTest, StoredOrderNamesWhatCannotBeShownAndLoadsTheRest) {
+    const ComInitialization com(ComInitialization::Kind::kApartment);
+    ASSERT_TRUE(com.Started());
     const std::string bmp = TestPicture("picture.bmp");
     const std::string jpeg = TestPicture("picture.jpg");
-    return {{"a_empty.png", ""},
-            {"a_truncated.bmp", bmp.substr(0, bmp.size() / 2)},
-            {"a_truncated.jpg", jpeg.substr(0, jpeg.size() / 2)},
-            {"a_truncated.png", TestPicture("truncated.png")},
-            {"b_text.jpg", "これは写真ではありません。\r\n"},
-            {"c_huge.png", TestPicture("huge_header.png")},
-            {"c_huge_jpeg.jpg", TestPicture("huge_header.jpg")},
-            {kLocked, TestPicture("picture.png")},
-            {kVanishing, TestPicture("picture.png")}};
-}
-
-class BadMediaTest : public testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
-        m_root = stdfs::temp_directory_path() /
-                 ("zz_bad_media_" + std::to_string(std::random_device()()));
-        const std::string bmp = TestPicture("picture.bmp");
-        const std::string jpeg = TestPicture("picture.jpg");
-        const std::string png = TestPicture("picture.png");
-        for (const auto& [name, bytes] : BadFiles()) {
-            Write(name, bytes);
-        }
-        Write(std::string(kFolderNamedLikeAPicture) + "/inner.jpg", jpeg);
-        Write(kHyou, png);
-        Write(kSo, jpeg);
-        // One picture a few levels down is found; one past the walk's depth bound is not, and
-        // the walk ends all the same.
-        std::string deep = "f_deep";
-        for (int depth = 1; depth <= kMaxWalkDepth + 5; ++depth) {
-            deep += "/d";
-            if (depth == 20) {
-                Write(deep + "/shallow.bmp", bmp);
-            }
-        }
-        Write(deep + "/too_deep.bmp", bmp);
-        // Held open without sharing, as by another program: it cannot be read.
-        m_lock.Reset(CreateFileW((m_root / "images" / kLocked).c_str(), GENERIC_READ, 0, nullptr,
-                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-        ASSERT_TRUE(m_lock);
+    const std::string png = TestPicture("picture.png");
+    // In the order the names sort. The huge JPEG and the cut PNG crash Wine's own decoders.
+    const std::pair<std::string, std::string> bad[] = {
+        {"a_empty.png", ""},
+        {"a_truncated.bmp", bmp.substr(0, bmp.size() / 2)},
+        {"a_truncated.jpg", jpeg.substr(0, jpeg.size() / 2)},
+        {"a_truncated.png", TestPicture("truncated.png")},
+        {"b_text.jpg", "これは写真ではありません。\r\n"},
+        {"c_huge.png", TestPicture("huge_header.png")},
+        {"c_huge_jpeg.jpg", TestPicture("huge_header.jpg")},
+        {"d_locked.png", png},
+        {kVanishing, png}};
+    test::TempTree tree;
+    std::vector<std::string> badNames;
+    for (const auto& [name, bytes] : bad) {
+        tree.File("images/" + name, bytes);
+        badNames.push_back(name);
     }
-
-    void TearDown() override {
-        m_lock.Reset();
-        std::error_code ignored;  // a leftover temporary folder harms nothing
-        stdfs::remove_all(m_root, ignored);
-        CoUninitialize();
-    }
-
-    void Write(const std::string& rel, const std::string& bytes) {
-        const stdfs::path path = m_root / "images" / Widen(rel);
-        stdfs::create_directories(path.parent_path());
-        std::ofstream(path, std::ios::binary) << bytes;
-    }
-
-    std::string Root() const { return Narrow(m_root.wstring()); }
-
-    PictureLoadResult Load(const PictureLoadRules& rules, TableDecoder& decoder) {
-        return LoadPictureTable(SystemFileSystem(), Root(), CAppSettings(Root()), rules, decoder);
-    }
-
-    stdfs::path m_root;
-    KernelHandle m_lock;
-};
-
-TEST_F(BadMediaTest, RandomOrderSkipsWhatCannotBeShown) {
-    TableDecoder decoder;
-    decoder.victim = kVanishing;
-    const PictureLoadResult result = Load(PictureLoadRules(), decoder);
-    EXPECT_EQ(result.count, 4);
-    EXPECT_EQ(decoder.loaded, (std::map<int, std::string>{
-                                  {0, "shallow.bmp"}, {1, "inner.jpg"}, {2, kSo}, {3, kHyou}}));
-    EXPECT_TRUE(result.unreadableNames.empty());
-}
-
-// Also the names that hold a backslash byte and a picture inside a folder named like one; the
-// folder itself, listed, is no file and gives no message.
-TEST_F(BadMediaTest, StoredOrderNamesWhatCannotBeShownAndLoadsTheRest) {
-    std::vector<std::string> bad;
-    for (const auto& file : BadFiles()) {
-        bad.push_back(file.first);
-    }
+    // The code page 932 forms of 表 and ソ end in 0x5C, a backslash to code that reads them as
+    // bytes. A listed folder named like a picture is no file and gives no message.
+    tree.File("images/表.png", png);
+    tree.File("images/ソ.jpg", jpeg);
+    tree.File("images/x.png/in.jpg", jpeg);
     PictureLoadRules rules;
     rules.settings.displayOrder = DisplayOrder::kStored;
-    rules.settings.pictureOrder = {kHyou, kFolderNamedLikeAPicture};
-    rules.settings.pictureOrder.insert(rules.settings.pictureOrder.end(), bad.begin(), bad.end());
-    rules.settings.pictureOrder.push_back(std::string(kFolderNamedLikeAPicture) + "\\inner.jpg");
-    rules.settings.pictureOrder.push_back(kSo);
+    rules.settings.pictureOrder = badNames;
+    rules.settings.pictureOrder.insert(rules.settings.pictureOrder.end(),
+                                       {"表.png", "x.png", "x.png\\in.jpg", "ソ.jpg"});
+    // Held open without sharing, as by another program: it cannot be read.
+    const KernelHandle lock(CreateFileW(tree.Path("images/d_locked.png").c_str(), GENERIC_READ, 0,
+                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(lock);
     TableDecoder decoder;
-    decoder.victim = kVanishing;
-    const PictureLoadResult result = Load(rules, decoder);
-    EXPECT_EQ(result.unreadableNames, bad);  // in walk order, which is the names' order here
+    const PictureLoadResult result =
+        LoadPictureTable(tree.Fs(), tree.Root(), CAppSettings(tree.Root()), rules, decoder);
+    EXPECT_EQ(result.unreadableNames, badNames);  // in walk order, which is the names' order here
     EXPECT_EQ(decoder.loaded,
-              (std::map<int, std::string>{{0, kHyou}, {11, "inner.jpg"}, {12, kSo}}));
+              (std::map<int, std::string>{{9, "表.png"}, {11, "in.jpg"}, {12, "ソ.jpg"}}));
 }
 
 }  // namespace
