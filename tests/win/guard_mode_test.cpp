@@ -8,10 +8,8 @@
 
 #include <windows.h>
 
-#include <chrono>
-#include <latch>
+#include <future>
 #include <memory>
-#include <semaphore>
 #include <thread>
 #include <tuple>
 #include <vector>
@@ -27,7 +25,8 @@ namespace {
 constexpr WORD kMarker = VK_F8;  // sent last: once it is seen, the key before it was decided
 constexpr ULONG_PTR kTag = 0x2A7A;
 bool g_passed = false;
-std::binary_semaphore g_markerPassed{0};
+// Not std::latch or std::binary_semaphore: the MinGW runtime's atomic waits can miss a wake-up.
+const KernelHandle g_markerPassed(CreateEventW(nullptr, FALSE, FALSE, nullptr));
 
 LRESULT CALLBACK Watch(int code, WPARAM message, LPARAM data) {
     const auto* event = reinterpret_cast<const KBDLLHOOKSTRUCT*>(data);
@@ -37,7 +36,7 @@ LRESULT CALLBACK Watch(int code, WPARAM message, LPARAM data) {
     if (event->vkCode != kMarker) {
         g_passed = true;
     } else if ((event->flags & LLKHF_UP) != 0) {
-        g_markerPassed.release();
+        SetEvent(g_markerPassed.Get());
     }
     return 1;
 }
@@ -49,16 +48,17 @@ class KeyWatch {
 public:
     KeyWatch() {
         WaitForSingleObject(m_turn.Get(), INFINITE);
-        m_thread = std::jthread([this] {
+        std::promise<DWORD> started;
+        std::future<DWORD> threadId = started.get_future();
+        m_thread = std::jthread([&started] {
             MSG msg;
             PeekMessageW(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
             const Hook hook(SetWindowsHookExW(WH_KEYBOARD_LL, Watch, nullptr, 0));
-            m_threadId = GetCurrentThreadId();
-            m_ready.count_down();
+            started.set_value(GetCurrentThreadId());
             while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
             }
         });
-        m_ready.wait();
+        m_threadId = threadId.get();
     }
     ~KeyWatch() {
         PostThreadMessageW(m_threadId, WM_QUIT, 0, 0);
@@ -76,13 +76,12 @@ public:
             }
         }
         SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-        EXPECT_TRUE(g_markerPassed.try_acquire_for(std::chrono::seconds(20))) << "no marker";
+        EXPECT_EQ(WaitForSingleObject(g_markerPassed.Get(), 20000), WAIT_OBJECT_0) << "no marker";
         return g_passed;
     }
 
 private:
     KernelHandle m_turn{CreateMutexW(nullptr, FALSE, L"ZoomzapKeyInjectionTests")};
-    std::latch m_ready{1};
     DWORD m_threadId = 0;
     std::jthread m_thread;
 };
