@@ -201,6 +201,7 @@ TEST(DialogWindows, TheSettingsDialogTellsAFailedSaveAndStaysOpenWithWhatWasEnte
     EXPECT_TRUE(driver.Done());
 }
 
+// A button without a group, and a digit with Alt held, are no choice; a keypad digit is.
 TEST(DialogWindows, TheGroupPickerTakesDigitsOfEitherKeyboardForItsEnabledButtons) {
     test::TempTree tree;
     for (const char* group : {"images/animals", "images/Tom & Jerry"}) {
@@ -210,17 +211,13 @@ TEST(DialogWindows, TheGroupPickerTakesDigitsOfEitherKeyboardForItsEnabledButton
     driver.When("グループを選択して下さい", [](HWND dialog) {
         EXPECT_EQ(GetItemText(dialog, IDC_PICK_BUTTON1), "Tom && Jerry");  // no mnemonic
         EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDC_PICK_BUTTON2)));
-        // A button without a group, and a digit with Alt held, are no choice.
-        for (const auto& [key, message] :
-             {std::pair{WPARAM{'3'}, WM_KEYDOWN}, {WPARAM{'2'}, WM_SYSKEYDOWN}}) {
+        for (const auto& [key, message] : {std::pair{WPARAM{'3'}, WM_KEYDOWN},
+                                           {WPARAM{'1'}, WM_SYSKEYDOWN},
+                                           {WPARAM{VK_NUMPAD2}, WM_KEYDOWN}}) {
             Key(GetDlgItem(dialog, IDC_PICK_BUTTON0), key, message);
         }
     });
-    driver.When("グループを選択して下さい",
-                [](HWND dialog) { Key(GetDlgItem(dialog, IDC_PICK_BUTTON0), VK_NUMPAD2); });
     EXPECT_EQ(RunGroupPickDialog(nullptr, {tree.Root()}), "Tom & Jerry");
-    driver.When("グループを選択して下さい", Cancel);
-    EXPECT_EQ(RunGroupPickDialog(nullptr, {tree.Root()}), std::nullopt);
     EXPECT_TRUE(driver.Done());
 }
 
