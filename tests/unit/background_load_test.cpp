@@ -29,11 +29,12 @@ std::string NameOf(const std::string& path) {
 // A decoded picture as these tests see it: the file name, and the width of a copy.
 using FakePicture = std::optional<std::string>;
 
-const std::set<std::string> kBad = {"f.txt", "c.png"};
+const std::set<std::string> kBad = {"c.png", "f.txt", "cat.png"};
+const std::string kLongGroup = "のりものとどうぶつのえほん";  // longer than a string's own buffer
 
 using Fills = std::vector<std::tuple<int, std::string, int>>;  // slot, file, sound
 
-// The load one file at a time, through the same slot rules.
+// The load one file at a time.
 struct AtOnce : IPictureDecoder {
     Fills fills;
     std::string pending;
@@ -60,14 +61,15 @@ protected:
     using Load = BackgroundLoad<FakePicture>;
 
     BackgroundLoadTest() {
-        for (const char* name :
-             {"a.png", "b/c.png", "b/d.png", "e.png", "f.txt", "g.png", "h.png", "b/i.png"}) {
-            tree.File(std::string("images/") + name);
+        for (const std::string& name :
+             test::Names{"a.png", "b/c.png", "b/d.png", "e.png", "f.txt", "g.png",
+                         kLongGroup + "/bus.png", kLongGroup + "/cat.png", "〜あか/r.png"}) {
+            tree.File("images/" + name);
         }
         CAppSettings soundMap(tree.Root(), tree);
-        WriteSoundIndex(soundMap, "e.png", 1);
-        WriteSoundIndex(soundMap, "b\\d.png", 7);  // outside the sound list: random
-        rules.soundCount = 3;
+        EXPECT_TRUE(
+            soundMap.WriteInts(kSoundMapSection, {{"a.png", 2}, {"b\\d.png", 3}, {"e.png", 1}}));
+        std::tie(rules.maxCount, rules.soundCount) = std::tuple(4, 3);
     }
 
     // decode runs for every file the load decodes, before the picture is made.
@@ -89,24 +91,49 @@ protected:
     PictureLoadRules rules;
 };
 
-// Slots fill in walk order with one decoding thread or two, even when a later file is decoded
-// first; in random order no picture is decoded that takes no slot, so memory holds the table's
-// pictures at most.
-TEST_F(BackgroundLoadTest, FillsTheSameSlotsInTheSameOrderAsLoadingOneFileAtATime) {
-    const std::vector<std::string> orders[] = {
-        {},  // random
-        {"g.png", "b\\d.png", "a.png", "gone.png", "e.png"},
-        {"a.png", "b\\c.png", "e.png"}};  // c.png is named, e.png still loads
-    for (const auto& order : orders) {
+// In random order the first decodable files of the walk take slots 0, 1, ...; in the stored
+// order only the listed files of the group, each in its place among the group's entries, and
+// listed files that cannot be decoded are named and leave their slots empty. In the background,
+// with one decoding thread or two, the slots fill the same, in walk order even when a later file
+// is decoded first; in random order no picture is decoded that takes no slot, so memory holds
+// the table's pictures at most. In the sanitized tree the long group's name caught a view of a
+// destroyed copy.
+TEST_F(BackgroundLoadTest, FillsSlotsByEitherOrdersRulesAsLoadingOneFileAtATimeDoes) {
+    using enum DisplayOrder;
+    const std::string g = kLongGroup + "\\";
+    const test::Names inLongGroup = {g + "gone.png", "a.png", g + "cat.png", g + "bus.png"};
+    test::Names tooLong(kPictureSlots, "gone.png");  // what a list names past the table takes none
+    tooLong.push_back("a.png");
+    const Fills random = {{0, "a.png", 2}, {1, "d.png", -1}, {2, "e.png", 1}, {3, "g.png", -1}};
+    struct Case {
+        DisplayOrder order;
+        std::string_view group;
+        test::Names list;
+        Fills expected;
+        test::Names unreadable;
+    };
+    const Case cases[] = {
+        {kRandom, "", {}, random, {}},                 // 3 is past the sound list: random
+        {DisplayOrder{5}, "", {"g.png"}, random, {}},  // no radio shows it: loads as random does
+        {kStored, kLongGroup, inLongGroup, {{2, "bus.png", -1}}, {"cat.png"}},
+        // The list holds a name the code page cannot hold as the file does, with '?'.
+        {kStored, "〜あか", {"あお\\b.png", "?あか\\r.png"}, {{0, "r.png", -1}}, {}},
+        {kStored,
+         kGroupChooseAtStart,
+         {"e.png", "b\\d.png"},
+         {{1, "d.png", -1}, {0, "e.png", 1}},
+         {}},
+        {kStored, kGroupChooseAtStart, tooLong, {}, {}}};
+    for (const auto& [order, group, list, expected, unreadable] : cases) {
+        std::tie(rules.settings.displayOrder, rules.settings.group, rules.settings.pictureOrder) =
+            std::tuple(order, std::string(group), list);
+        AtOnce atOnce;
+        const PictureLoadResult once =
+            LoadPictureTable(tree, tree.Root(), CAppSettings(tree.Root(), tree), rules, atOnce);
+        EXPECT_EQ(std::tuple(atOnce.fills, once.count, once.unreadableNames),
+                  std::tuple(expected, int(expected.size()), unreadable));
         for (const int threads : {1, 2}) {
-            SCOPED_TRACE(testing::Message() << order.size() << " listed, " << threads);
-            rules.maxCount = 5;
-            rules.settings.displayOrder =
-                order.empty() ? DisplayOrder::kRandom : DisplayOrder::kStored;
-            rules.settings.pictureOrder = order;
-            AtOnce atOnce;
-            const PictureLoadResult expected =
-                LoadPictureTable(tree, tree.Root(), CAppSettings(tree.Root(), tree), rules, atOnce);
+            SCOPED_TRACE(testing::Message() << group << " " << list.size() << ", " << threads);
             // With two threads a.png waits until a picture walked after it has been decoded.
             std::atomic<int> decodedPictures = 0;
             PictureWorker worker(threads);
@@ -126,10 +153,17 @@ TEST_F(BackgroundLoadTest, FillsTheSameSlotsInTheSameOrderAsLoadingOneFileAtATim
                 return done;
             }));
             EXPECT_EQ(std::tuple(fills, result.count, result.unreadableNames),
-                      std::tuple(atOnce.fills, expected.count, expected.unreadableNames));
-            EXPECT_TRUE(!order.empty() || decodedPictures == result.count);
+                      std::tuple(expected, once.count, unreadable));
+            EXPECT_TRUE(order != kRandom || decodedPictures == result.count);
         }
     }
+    rules.settings.encoding = TextEncoding::kUtf16Le;  // a Unicode file holds names as they are
+    std::tie(rules.settings.group, rules.settings.pictureOrder) =
+        std::tuple("〜あか", test::Names{"?あか\\r.png"});
+    AtOnce utf16;
+    EXPECT_EQ(
+        LoadPictureTable(tree, tree.Root(), CAppSettings(tree.Root(), tree), rules, utf16).count,
+        0);
 }
 
 // A copy comes for a wish of a loaded slot; a wish dropped before its copy was begun is never
