@@ -4,10 +4,10 @@
 
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <future>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <set>
 #include <string>
 #include <thread>
@@ -26,18 +26,15 @@ std::string NameOf(const std::string& path) {
     return path.substr(path.find_last_of("/\\") + 1);
 }
 
-// A decoded picture as these tests see it: the file name and the width asked for, if any.
-struct FakePicture {
-    std::string name;
-    int width = 0;
-    explicit operator bool() const { return !name.empty(); }
-};
+// A decoded picture as these tests see it: the file name, and the width of a copy.
+using FakePicture = std::optional<std::string>;
 
-const std::set<std::string> kBad = {"f.txt", "c.png"};
+const std::set<std::string> kBad = {"c.png", "f.txt", "cat.png"};
+const std::string kLongGroup = "のりものとどうぶつのえほん";  // longer than a string's own buffer
 
 using Fills = std::vector<std::tuple<int, std::string, int>>;  // slot, file, sound
 
-// The load one file at a time, through the same slot rules.
+// The load one file at a time.
 struct AtOnce : IPictureDecoder {
     Fills fills;
     std::string pending;
@@ -64,14 +61,15 @@ protected:
     using Load = BackgroundLoad<FakePicture>;
 
     BackgroundLoadTest() {
-        for (const char* name :
-             {"a.png", "b/c.png", "b/d.png", "e.png", "f.txt", "g.png", "h.png", "b/i.png"}) {
-            tree.File(std::string("images/") + name);
+        for (const std::string& name :
+             test::Names{"a.png", "b/c.png", "b/d.png", "e.png", "f.txt", "g.png",
+                         kLongGroup + "/bus.png", kLongGroup + "/cat.png", "〜あか/r.png"}) {
+            tree.File("images/" + name);
         }
         CAppSettings soundMap(tree.Root(), tree);
-        WriteSoundIndex(soundMap, "e.png", 1);
-        WriteSoundIndex(soundMap, "b\\d.png", 7);  // outside the sound list: random
-        rules.soundCount = 3;
+        EXPECT_TRUE(
+            soundMap.WriteInts(kSoundMapSection, {{"a.png", 2}, {"b\\d.png", 3}, {"e.png", 1}}));
+        std::tie(rules.maxCount, rules.soundCount) = std::tuple(4, 3);
     }
 
     // decode runs for every file the load decodes, before the picture is made.
@@ -84,7 +82,7 @@ protected:
                 return kBad.contains(NameOf(path)) ? FakePicture{} : FakePicture{NameOf(path)};
             },
             [](const std::string& path, int width, int, std::stop_token) {
-                return FakePicture{NameOf(path), width};
+                return FakePicture{NameOf(path) + " " + std::to_string(width)};
             },
             [] {});
     }
@@ -93,55 +91,79 @@ protected:
     PictureLoadRules rules;
 };
 
-// Slots fill in walk order with one decoding thread or two, even when a later file is decoded
-// first; in random order no picture is decoded that takes no slot, so memory holds the table's
-// pictures at most.
-TEST_F(BackgroundLoadTest, FillsTheSameSlotsInTheSameOrderAsLoadingOneFileAtATime) {
-    const std::vector<std::string> orders[] = {
-        {},  // random
-        {"g.png", "b\\d.png", "a.png", "gone.png", "e.png"},
-        {"a.png", "b\\c.png", "e.png"}};  // c.png is named, e.png still loads
-    for (const auto& order : orders) {
+// In random order the first decodable files of the walk take slots 0, 1, ...; in the stored
+// order only the listed files of the group, each in its place among the group's entries, and
+// listed files that cannot be decoded are named and leave their slots empty. In the background,
+// with one decoding thread or two, the slots fill the same, in walk order even when a later file
+// is decoded first; in random order no picture is decoded that takes no slot, so memory holds
+// the table's pictures at most. In the sanitized tree the long group's name caught a view of a
+// destroyed copy.
+TEST_F(BackgroundLoadTest, FillsSlotsByEitherOrdersRulesAsLoadingOneFileAtATimeDoes) {
+    using enum DisplayOrder;
+    const std::string g = kLongGroup + "\\";
+    const test::Names inLongGroup = {g + "gone.png", "a.png", g + "cat.png", g + "bus.png"};
+    test::Names tooLong(kPictureSlots, "gone.png");  // what a list names past the table takes none
+    tooLong.push_back("a.png");
+    const Fills random = {{0, "a.png", 2}, {1, "d.png", -1}, {2, "e.png", 1}, {3, "g.png", -1}};
+    struct Case {
+        DisplayOrder order;
+        std::string_view group;
+        test::Names list;
+        Fills expected;
+        test::Names unreadable;
+    };
+    const Case cases[] = {
+        {kRandom, "", {}, random, {}},                 // 3 is past the sound list: random
+        {DisplayOrder{5}, "", {"g.png"}, random, {}},  // no radio shows it: loads as random does
+        {kStored, kLongGroup, inLongGroup, {{2, "bus.png", -1}}, {"cat.png"}},
+        // The list holds a name the code page cannot hold as the file does, with '?'.
+        {kStored, "〜あか", {"あお\\b.png", "?あか\\r.png"}, {{0, "r.png", -1}}, {}},
+        {kStored,
+         kGroupChooseAtStart,
+         {"e.png", "b\\d.png"},
+         {{1, "d.png", -1}, {0, "e.png", 1}},
+         {}},
+        {kStored, kGroupChooseAtStart, tooLong, {}, {}}};
+    for (const auto& [order, group, list, expected, unreadable] : cases) {
+        std::tie(rules.settings.displayOrder, rules.settings.group, rules.settings.pictureOrder) =
+            std::tuple(order, std::string(group), list);
+        AtOnce atOnce;
+        const PictureLoadResult once =
+            LoadPictureTable(tree, tree.Root(), CAppSettings(tree.Root(), tree), rules, atOnce);
+        EXPECT_EQ(std::tuple(atOnce.fills, once.count, once.unreadableNames),
+                  std::tuple(expected, int(expected.size()), unreadable));
         for (const int threads : {1, 2}) {
-            SCOPED_TRACE(testing::Message() << order.size() << " listed, " << threads);
-            rules.maxCount = 5;
-            rules.settings.displayOrder =
-                order.empty() ? DisplayOrder::kRandom : DisplayOrder::kStored;
-            rules.settings.pictureOrder = order;
-            AtOnce atOnce;
-            const PictureLoadResult expected =
-                LoadPictureTable(tree, tree.Root(), CAppSettings(tree.Root(), tree), rules, atOnce);
+            SCOPED_TRACE(testing::Message() << group << " " << list.size() << ", " << threads);
             // With two threads a.png waits until a picture walked after it has been decoded.
-            std::mutex mutex;
-            std::condition_variable overtaken;
-            int decodedPictures = 0;
+            std::atomic<int> decodedPictures = 0;
             PictureWorker worker(threads);
             auto load = Start(worker, [&](const std::string& name, std::stop_token) {
-                std::unique_lock lock(mutex);
                 if (threads == 2 && name == "a.png") {
-                    EXPECT_TRUE(overtaken.wait_for(lock, 10s, [&] { return decodedPictures > 0; }));
+                    EXPECT_TRUE(Eventually([&] { return decodedPictures > 0; }));
                 }
                 decodedPictures += kBad.contains(name) ? 0 : 1;
-                overtaken.notify_all();
             });
             Fills fills;
             PictureLoadResult result;
             ASSERT_TRUE(Eventually([&] {
                 const bool done = load->Done(result);  // before the take: nothing comes after it
                 for (auto& loaded : load->TakeLoaded()) {
-                    fills.emplace_back(loaded.slot, loaded.picture.name, loaded.sound);
+                    fills.emplace_back(loaded.slot, *loaded.picture, loaded.sound);
                 }
                 return done;
             }));
-            EXPECT_EQ(fills, atOnce.fills);
-            EXPECT_EQ(result.count, expected.count);
-            EXPECT_EQ(result.unreadableNames, expected.unreadableNames);
-            if (order.empty()) {
-                const std::lock_guard lock(mutex);
-                EXPECT_EQ(decodedPictures, result.count);
-            }
+            EXPECT_EQ(std::tuple(fills, result.count, result.unreadableNames),
+                      std::tuple(expected, once.count, unreadable));
+            EXPECT_TRUE(order != kRandom || decodedPictures == result.count);
         }
     }
+    rules.settings.encoding = TextEncoding::kUtf16Le;  // a Unicode file holds names as they are
+    std::tie(rules.settings.group, rules.settings.pictureOrder) =
+        std::tuple("〜あか", test::Names{"?あか\\r.png"});
+    AtOnce utf16;
+    EXPECT_EQ(
+        LoadPictureTable(tree, tree.Root(), CAppSettings(tree.Root(), tree), rules, utf16).count,
+        0);
 }
 
 // A copy comes for a wish of a loaded slot; a wish dropped before its copy was begun is never
@@ -169,9 +191,7 @@ TEST_F(BackgroundLoadTest, WishedCopiesComeForLoadedSlotsAndDroppedWishesNever) 
     ASSERT_TRUE(Eventually([&] { return after.load(); }));
     const std::vector<Load::Loaded> sized = load->TakeSized();
     ASSERT_EQ(sized.size(), 1u);
-    EXPECT_EQ(sized[0].slot, 1);
-    EXPECT_EQ(sized[0].picture.name, "d.png");
-    EXPECT_EQ(sized[0].picture.width, 640);
+    EXPECT_EQ(std::pair(sized[0].slot, *sized[0].picture), std::pair(1, std::string("d.png 640")));
 }
 
 // Once the load is dropped, the files being decoded are told to stop and nothing more is

@@ -92,30 +92,6 @@ TEST(JpegOrientation, ReadFromWellFormedBlocksOnly) {
     }
 }
 
-// A cut file tells what its bytes hold, and a segment whose length runs past the end is read
-// as far as it goes.
-TEST(JpegHeader, EveryPrefixTellsWhatItHolds) {
-    const Bytes whole = Jpeg({{0xE0, kJfif}, {0xE1, Exif(6, true)}, {0xC0, kFrame}});
-    const Bytes tag = {0x01, 0x12, 0, 3};
-    const auto orientationEnd = std::size_t(
-        std::search(whole.begin(), whole.end(), tag.begin(), tag.end()) - whole.begin() + 12);
-    const Bytes frame = {0xFF, 0xC0};
-    const auto sizeEnd = std::size_t(
-        std::search(whole.begin(), whole.end(), frame.begin(), frame.end()) - whole.begin() + 9);
-    for (std::size_t n = 0; n <= whole.size(); ++n) {
-        const std::span<const std::uint8_t> head(whole.data(), n);
-        Bytes overlong(head.begin(), head.end());
-        if (n > 23) {
-            overlong[22] = overlong[23] = 0xFF;  // the EXIF segment's length
-        }
-        EXPECT_EQ(JpegOrientation(head), n >= orientationEnd ? 6 : 0) << n;
-        EXPECT_EQ(JpegOrientation(overlong), n >= orientationEnd ? 6 : 0) << n;
-        EXPECT_EQ(ReadClaimedSize(head),
-                  n >= sizeEnd ? std::optional(ClaimedSize{64, 48}) : std::nullopt)
-            << n;
-    }
-}
-
 Bytes ReadFixture(const std::string& name) {
     std::ifstream file(std::string(ZZ_TEST_DATA_DIR) + "/pictures/" + name, std::ios::binary);
     return Bytes(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
