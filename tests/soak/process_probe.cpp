@@ -1,6 +1,6 @@
 // Reads, from outside, what a long session may leak in a program running under Wine: GDI and
-// USER objects and kernel handles, and whether the cursor shows. Wine's GetGuiResources and
-// GetProcessHandleCount answer 0 for another process, so the counts come from its tables.
+// USER objects and kernel handles. Wine's GetGuiResources and GetProcessHandleCount answer 0
+// for another process, so the counts come from its tables.
 // Usage: process_probe.exe CAPTION   of the program's main window; prints key=value lines.
 
 #include <windows.h>
@@ -88,13 +88,7 @@ int wmain(int argc, wchar_t** argv) {
     }
     std::pair<DWORD, int> census{pid, 0};
     EnumChildWindows(GetDesktopWindow(), CountWindow, reinterpret_cast<LPARAM>(&census));
-    // The show count of the foreground thread's input: the program's, while it has the focus.
-    CURSORINFO cursor{};
-    cursor.cbSize = sizeof cursor;
-    const char* shows = !GetCursorInfo(&cursor)           ? "unknown"
-                        : (cursor.flags & CURSOR_SHOWING) ? "shown"
-                                                          : "hidden";
-    std::printf("gdi=%d\nuser=%d\nhandles=%d\ncursor=%s\n", CountGdiObjects(process.Get()),
-                census.second, CountHandles(pid), shows);
+    std::printf("gdi=%d\nuser=%d\nhandles=%d\n", CountGdiObjects(process.Get()), census.second,
+                CountHandles(pid));
     return 0;
 }
