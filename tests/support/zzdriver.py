@@ -129,10 +129,6 @@ def find_window(caption):
     return next((w for w, name in windows().items() if name == caption), None)
 
 
-def ctrl_shift_del():
-    xdo("keydown", "ctrl", "keydown", "shift", "key", "Delete", "keyup", "shift", "keyup", "ctrl")
-
-
 class Zoomzap:
     """The program in a fresh folder, or in one as a parent unpacked it; ended on the way out."""
 
@@ -253,7 +249,8 @@ class Zoomzap:
         self.focus()
 
     def leave_guard(self, context):
-        ctrl_shift_del()
+        xdo("keydown", "ctrl", "keydown", "shift", "key", "Delete", "keyup", "shift", "keyup",
+            "ctrl")
         assert wait_until(lambda: not self.guarded()), "still guarded " + context
         x, y = self.geometry()[:2]
         assert wait_for_screen(lambda s: dark(s, (x, y, x + 400, y + MENU_HEIGHT)) > 30), (
