@@ -63,6 +63,7 @@ class ParentTest(unittest.TestCase):
                                 for name in ("first.txt", "second.txt", "saved.zz"))
         for name in (first, second):
             zz.write_file(name, b"keep me")
+        app.focus()
         self.assertTrue(app.shows("a", zz.BLUE), "no picture")
         self.answer_file_dialog(app, "ctrl+o", first)
         self.assertTrue(zz.wait_for_screen(lambda s: zz.box(s, zz.BLUE) is None),
@@ -132,6 +133,7 @@ class ParentTest(unittest.TestCase):
         zz.write_settings(app.settings_path, app.sections, unicode=True)
         app.restart(first_window=PICKER)
         self.assertIsNone(zz.find_window(app.title), "the main window came before the picker")
+        app.focus()
         app.key("2")
         app.window = zz.wait_until(lambda: zz.find_window(app.title))
         self.assertIsNotNone(app.window, "no main window after the pick")

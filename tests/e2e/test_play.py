@@ -24,6 +24,7 @@ class PlayTest(unittest.TestCase):
         settings = {"一回に広がる大きさ": 10, "速さ": 100, "最大画像拡大率": 50, "表示": 1,
                     "画像ファイル名0": "a.png", "画像ファイル名1": "b.png"}
         with zz.Zoomzap({"a.png": zz.RED, "b.png": zz.BLUE}, settings) as app:
+            app.focus()
             # The invitation in the middle and white everywhere else: no picture before a key.
             client = app.client()
             cx, cy = (client[0] + client[2]) // 2, (client[1] + client[3]) // 2

@@ -166,7 +166,6 @@ class Zoomzap:
         self.process = self.start(*self.args)
         self.window = wait_until(lambda: find_window(self.first_window or self.title), 60, 0.5)
         assert self.window, "no window %r" % (self.first_window or self.title)
-        self.focus()
 
     def restart(self, first_window=None):
         self.__exit__()
@@ -252,9 +251,12 @@ class Zoomzap:
         xdo("keydown", "ctrl", "keydown", "shift", "key", "Delete", "keyup", "shift", "keyup",
             "ctrl")
         assert wait_until(lambda: not self.guarded()), "still guarded " + context
-        x, y = self.geometry()[:2]
-        assert wait_for_screen(lambda s: dark(s, (x, y, x + 400, y + MENU_HEIGHT)) > 30), (
-            "no menu bar " + context)
+
+        def menu_bar(shot):  # where the window is now: it may still be moving
+            x, y = self.geometry()[:2]
+            return dark(shot, (x, y, x + 400, y + MENU_HEIGHT)) > 30
+
+        assert wait_for_screen(menu_bar), "no menu bar " + context
         self.focus()
 
     def assert_key_shows_a_new_picture(self, context):
