@@ -42,10 +42,10 @@ class PlayTest(unittest.TestCase):
             left, top, right, bottom = zz.steady(lambda s: zz.box(s, zz.RED, client))
             self.assertTrue(abs(left + right - 2 * x) <= 6 and abs(top + bottom - 2 * y) <= 6)
 
-            # Guarded from the start, in the stored order with an empty, a text and a huge file
-            # listed between a red picture in a folder named like a picture and a blue one whose
-            # code page 932 name ends in a 0x5C byte; sound on, every sound broken, the blue
-            # picture's promising far more than it holds.
+            # The only pictures that can be shown: a red one in a folder named like a picture and
+            # a blue one whose code page 932 name ends in a 0x5C byte; sound on, every sound
+            # broken, the blue picture's promising far more than it holds. In random order each
+            # key shows one of them.
             shutil.rmtree(os.path.join(app.folder, "images"))
             zz.make_images(app.folder, {"x.png/inner.png": zz.RED, "表.png": zz.BLUE})
             shutil.copy(HUGE, os.path.join(app.folder, "images", "huge.png"))
@@ -55,11 +55,22 @@ class PlayTest(unittest.TestCase):
                                ("sounds/a_noise.wav", os.urandom(4096)),
                                ("sounds/c_short.wav", SHORT_WAVE)):
                 zz.write_file(os.path.join(app.folder, name), data)
-            app.sections["設定"].update({"初期表示": 1, "マウス操作": 0, "最大画像拡大率": 30, "音声": 1,
+            app.sections["設定"].update({"表示": 0, "音声": 1})
+            app.sections["SoundFile"] = {"表.png": 2}
+            zz.write_settings(app.settings_path, app.sections)
+            app.restart()
+            app.focus()
+            for key in "asdfghjk":
+                app.key(key)
+                zz.settle(1.0)
+                self.assertEqual(len(zz.shown(zz.screenshot(), app.client())), 1, key)
+
+            # Guarded from the start, in the stored order with the empty, the text and the huge
+            # file listed between the red and the blue picture.
+            app.sections["設定"].update({"初期表示": 1, "表示": 1, "マウス操作": 0, "最大画像拡大率": 30,
                                        "画像ファイル名0": "x.png\\inner.png",
                                        "画像ファイル名1": "empty.png", "画像ファイル名2": "text.jpg",
                                        "画像ファイル名3": "huge.png", "画像ファイル名4": "表.png"})
-            app.sections["SoundFile"] = {"表.png": 2}
             zz.write_settings(app.settings_path, app.sections)
             stored = zz.read_settings(app.settings_path)
             app.restart()
