@@ -65,12 +65,11 @@ class PlayTest(unittest.TestCase):
                 zz.settle(1.0)
                 self.assertEqual(len(zz.shown(zz.screenshot(), app.client())), 1, key)
 
-            # Guarded from the start, in the stored order with the empty, the text and the huge
-            # file listed between the red and the blue picture.
+            # Guarded from the start, in the stored order with the text file listed between the
+            # red and the blue picture.
             app.sections["設定"].update({"初期表示": 1, "表示": 1, "マウス操作": 0, "最大画像拡大率": 30,
                                        "画像ファイル名0": "x.png\\inner.png",
-                                       "画像ファイル名1": "empty.png", "画像ファイル名2": "text.jpg",
-                                       "画像ファイル名3": "huge.png", "画像ファイル名4": "表.png"})
+                                       "画像ファイル名1": "text.jpg", "画像ファイル名2": "表.png"})
             zz.write_settings(app.settings_path, app.sections)
             stored = zz.read_settings(app.settings_path)
             app.restart()
@@ -110,11 +109,11 @@ class PlayTest(unittest.TestCase):
         self.assertEqual(held, [[zz.RED]] * 3, "auto-repeat made pictures")
 
     def check_the_ways_out(self, app):
-        # The bad files are found while the child plays: no message, the picture after them.
+        # The bad file is found while the child plays: no message, the picture after it shows.
         for key, colour in (("q", zz.RED), ("w", zz.BLUE)):
             app.key(key)
             self.assertTrue(zz.wait_for_screen(lambda s: zz.shown(s) == [colour]), colour)
-        app.assert_guarded("after bad files were found")
+        app.assert_guarded("after a bad file was found")
         # Document commands: only their Ctrl presses count, each the next picture. A new
         # document would have started the order afresh, and ended on red.
         app.key("ctrl+n", "ctrl+o", "ctrl+s", "ctrl+p")
@@ -122,7 +121,7 @@ class PlayTest(unittest.TestCase):
         self.assertEqual(zz.shown(zz.screenshot()), [zz.BLUE], "a document command ran")
         app.assert_guarded("after Ctrl+N, O, S and P")  # Alt+F4's orders: test_toddler
 
-        # Out of guard mode the parent is told of the bad files, once, and play goes on; Alt+F4
+        # Out of guard mode the parent is told of the bad file, once, and play goes on; Alt+F4
         # in each order leaves the keys on the play surface, and a later Alt still opens the menu.
         app.leave_guard("the first time")
         self.assertEqual(len(app.answer("Return", caption="Zoomzap")), 1, "told more than once")
