@@ -6,7 +6,6 @@ import array
 import io
 import os
 import pathlib
-import struct
 import subprocess
 import tempfile
 import unittest
@@ -26,101 +25,76 @@ def files(root):
     return {p.relative_to(root).as_posix(): p.read_bytes() for p in root.rglob("*") if p.is_file()}
 
 
-def png_chunks(data):
-    kinds, at = set(), 8
-    while at < len(data):
-        length, kind = struct.unpack(">I4s", data[at:at + 8])
-        kinds, at = kinds | {kind}, at + 12 + length
-    return kinds
-
-
 class DistZipTest(unittest.TestCase):
     def test_the_release_zip_plays_out_of_the_box(self):
-        version = next(line.split()[2] for line in (ROOT / "CMakeLists.txt").open()
-                       if line.startswith("project(Zoomzap VERSION "))
         with tempfile.TemporaryDirectory() as work:
             subprocess.run([ROOT / "tools" / "dist", "--bin", os.environ["ZZ_BIN_DIR"], "--out",
                             work], check=True)
-            path = pathlib.Path(work) / ("Zoomzap-%s-win64.zip" % version)
+            [path] = pathlib.Path(work).glob("Zoomzap-*.*-win64.zip")
             self.assertLess(path.stat().st_size, 25 * 1024 * 1024)  # a quick download
             folder = pathlib.Path(work) / "ドキュメント" / "ずーむ ざっぷ"
             with zipfile.ZipFile(path) as archive:
-                self.check_contents(archive)
-                archive.extractall(folder)
-                self.check_shipped_media(archive, zz.settings_values(folder / "Zoomzap.ini"))
+                self.assertEqual({n for n in archive.namelist() if n.rstrip("/").count("/") == 0},
+                                 TOP_LEVEL)
+                for info in archive.infolist():  # without the UTF-8 flag Explorer reads the ANSI
+                    self.assertTrue(info.flag_bits & 0x800 or info.filename.isascii(), info)
+                archive.extractall(folder)  # which checks every file's CRC
+            self.check_contents(folder)
             settings = (folder / "Zoomzap.ini").read_bytes()
             # Wine reads Unix file names in the locale's character set: both are UTF-8.
             for locale in ("C.UTF-8", "ja_JP.UTF-8"):
                 with zz.Zoomzap(folder=str(folder), locale=locale) as app:
-                    self.check_a_shipped_picture_at_the_shipped_size(app)
+                    app.focus()
+                    app.key("a")
+                    x, y, w, h = app.geometry()
+
+                    def large_picture(shot):  # the card and picture are saturated, unlike text
+                        found = zz.box(shot.convert("HSV"), (0, 21, 0), (x, y, x + w, y + h),
+                                       high=(255, 255, 255))
+                        return found if zz.width(found) > 200 else None
+
+                    left, _, right, _ = found = zz.steady(large_picture, 0.5, 60)
+                    # The shipped maximum of 50 % of the width, not the built-in 100 %; centred.
+                    self.assertTrue(0.4 < (right - left) / w < 0.65, found)
+                    self.assertLess(abs((left + right) / 2 - x - w / 2), w * 0.05, found)
                 self.assertEqual((folder / "Zoomzap.ini").read_bytes(), settings,
                                  "starting and playing rewrote the settings in " + locale)
 
-    def check_contents(self, archive):
-        self.assertIsNone(archive.testzip())
-        names = archive.namelist()
-        self.assertEqual({n for n in names if n.rstrip("/").count("/") == 0}, TOP_LEVEL)
-        for info in archive.infolist():  # without the UTF-8 flag Explorer reads the local code
-            self.assertTrue(info.filename.isascii() or info.flag_bits & 0x800, info.filename)
-        committed = files(ROOT / "media")
+    def check_contents(self, folder):
+        shipped, committed = files(folder), files(ROOT / "media")
         committed.pop("LICENSES.txt")  # the zip's adds the runtime's notices to the media's
         self.assertGreater(len(committed), 40)
         for name, data in committed.items():
-            self.assertEqual(archive.read(name), data, name)
+            self.assertEqual(shipped[name], data, name)
         for name in ("LICENSE.txt", "LICENSES.txt", "使いかた.txt"):
-            self.assertNotIn(b"\n", archive.read(name).replace(b"\r\n", b""), "bare LF: " + name)
-        guide = archive.read("使いかた.txt")
-        self.assertTrue(guide.startswith(b"\xef\xbb\xbf"), "Notepad needs the BOM")
+            self.assertNotIn(b"\n", shipped[name].replace(b"\r\n", b""), "bare LF: " + name)
+        self.assertTrue(shipped["使いかた.txt"].startswith(b"\xef\xbb\xbf"), "Notepad needs the BOM")
         for words in GUIDE_MUST_SAY:
-            self.assertIn(words, guide.decode("utf-8-sig"))
-        self.assertTrue(archive.read("Zoomzap.exe").startswith(b"MZ"))
-        library = archive.read("Kidlock.dll")
-        self.assertTrue(library.startswith(b"MZ") and b"Kidlock\0" in library
-                        and b"SetHHook\0" in library, "stripping must keep the exports")
-        notices = archive.read("LICENSES.txt")
-        self.assertIn(b"creativecommons.org/licenses/by/4.0/", notices)  # the pictures'
-        self.assertIn(b"winpthreads", notices)
+            self.assertIn(words, shipped["使いかた.txt"].decode("utf-8-sig"))
+        library = shipped["Kidlock.dll"]
+        self.assertTrue(b"Kidlock\0" in library and b"SetHHook\0" in library, "stripped exports")
+        self.assertIn(b"creativecommons.org/licenses/by/4.0/", shipped["LICENSES.txt"])
+        self.assertIn(b"winpthreads", shipped["LICENSES.txt"])
 
-    def check_shipped_media(self, archive, sections):
-        names = [n for n in archive.namelist() if not n.endswith("/")]
-        pictures = [n[7:] for n in names if n.startswith("images/")]
-        sounds = [n for n in names if n.startswith("sounds/")]
+        pictures = [n[7:] for n in shipped if n.startswith("images/")]
+        sounds = [n for n in shipped if n.startswith("sounds/")]
+        self.assertEqual(len({p.split("/")[0] for p in pictures if "/" in p}), 3)
         self.assertTrue(all("/" in p for p in pictures), "every picture in a group")
-        self.assertEqual(len({p.split("/")[0] for p in pictures}), 3)
         self.assertTrue(30 <= len(pictures) <= 100 and 10 <= len(sounds) <= 100)
-        self.assertTrue(all(n.endswith(".wav") for n in sounds))
-        for name in pictures:  # stamps would make every build's zip differ
-            self.assertFalse(png_chunks(archive.read("images/" + name)) & {
-                b"tIME", b"tEXt", b"iTXt", b"zTXt"}, name)
+        sections = zz.settings_values(folder / "Zoomzap.ini")
         main = sections["設定"]
-        self.assertEqual((main["タイトル"], main["音声"], main["グループ"]), ("ずーむざっぷ", "1", ""))
+        self.assertEqual((main["音声"], main["グループ"]), ("1", ""))
         self.assertNotEqual(main["最大画像数"], "0", "with 10 only a third would show")
-        self.assertTrue(all(int(main[key]) > 0 for key in ("一回に広がる大きさ", "速さ", "最大画像拡大率")))
         sound_of = sections["SoundFile"]
         self.assertEqual(sorted(sound_of), sorted(p.replace("/", "\\") for p in pictures))
         self.assertTrue(all(int(index) in range(len(sounds)) for index in sound_of.values()))
-        # Sizes and colours: tests/win/picture_test.cpp, as the program decodes them.
         for name in sounds:
-            with wave.open(io.BytesIO(archive.read(name))) as sound:
+            with wave.open(io.BytesIO(shipped[name])) as sound:
                 self.assertEqual((sound.getsampwidth(), sound.getnchannels()), (2, 1), name)
                 self.assertLess(sound.getnframes() / sound.getframerate(), 1.0, name)
                 samples = array.array("h", sound.readframes(sound.getnframes()))
             self.assertTrue(32767 // 4 < max(map(abs, samples)) < 32767, "too quiet or clips")
             self.assertLess(max(map(abs, samples[:3] + samples[-3:])), 200, "clicks: " + name)
-
-    def check_a_shipped_picture_at_the_shipped_size(self, app):
-        app.focus()
-        app.key("a")
-        x, y, w, h = app.geometry()
-
-        def large_picture(shot):  # the card and the picture are saturated, unlike text or white
-            picture = zz.mask(shot.convert("HSV"), (0, 21, 0), (255, 255, 255), (x, y, x + w, y + h))
-            return picture.histogram()[255] > 16000 and picture.getbbox()
-
-        left, _, right, _ = found = zz.steady(large_picture, 0.5, 60)
-        # The shipped maximum of 50 % of the width, not the built-in 100 %.
-        self.assertTrue(0.4 < (right - left) / w < 0.65, found)
-        self.assertLess(abs((left + right) / 2 - w / 2), w * 0.05, found)
 
     def test_committed_media_is_what_the_generator_makes(self):
         with tempfile.TemporaryDirectory() as made:

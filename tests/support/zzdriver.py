@@ -1,6 +1,5 @@
 """Drives the real Zoomzap.exe under Wine on the test's own X display (tools/wine-run sets
-DISPLAY and WINEPREFIX, CTest ZZ_BIN_DIR): a fresh program folder per run, keys and clicks by
-xdotool (XTEST, as from a real keyboard), screenshots by Pillow."""
+DISPLAY and WINEPREFIX, CTest ZZ_BIN_DIR): keys and clicks by xdotool, screenshots by Pillow."""
 
 import configparser
 import os
@@ -21,7 +20,6 @@ ALT_F4 = [  # xdotool arguments: Alt+F4 in every order of its four events
     ["keydown", "Alt_L", "keydown", "F4", "keyup", "Alt_L", "keyup", "F4"],
     ["keydown", "F4", "keydown", "Alt_L", "keyup", "F4", "keyup", "Alt_L"],
 ]
-DATA = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "data", "pictures")
 
 
 def run(*args, check=True):
@@ -76,8 +74,8 @@ def dark(shot, area=None):
     return mask(shot, (0, 0, 0), (99, 99, 99), area).histogram()[255]
 
 
-def box(shot, colour, area=None):  # left, top, right, bottom of that exact colour, or None
-    found = mask(shot, colour, colour, area).getbbox()
+def box(shot, colour, area=None, high=None):  # of that colour (to high), or None
+    found = mask(shot, colour, high or colour, area).getbbox()
     return found and tuple(a + b for a, b in zip(found, (area or (0, 0))[:2] * 2))
 
 
@@ -93,7 +91,6 @@ def make_images(folder, pictures):  # folder/images with 200x100 pictures: path 
     for name, colour in pictures.items():
         os.makedirs(os.path.dirname(os.path.join(folder, "images", name)), exist_ok=True)
         Image.new("RGB", (200, 100), colour).save(os.path.join(folder, "images", name))
-    return os.path.join(folder, "images")
 
 
 def write_file(path, data):
@@ -121,9 +118,7 @@ def settings_values(path):
     return {name: dict(parser[name]) for name in parser.sections()}
 
 
-def windows(pid=None):
-    """Visible windows, of one process or all: X window id -> caption (UTF-8, as xdotool reads
-    _NET_WM_NAME; Wine's WM_NAME has '?' for what the C locale cannot show)."""
+def windows(pid=None):  # X window id -> caption in UTF-8 (_NET_WM_NAME), of a process or all
     only = ["--pid", str(pid)] if pid else []
     found = run("xdotool", "search", "--all", "--onlyvisible", *only, "--name", "", check=False)
     return {int(w): run("xdotool", "getwindowname", w, check=False).rstrip("\n")
@@ -134,42 +129,31 @@ def find_window(caption):
     return next((w for w, name in windows().items() if name == caption), None)
 
 
-def ctrl_shift_del():
-    xdo("keydown", "ctrl", "keydown", "shift", "key", "Delete", "keyup", "shift", "keyup", "ctrl")
-
-
 class Zoomzap:
     """The program in a fresh folder, or in one as a parent unpacked it; ended on the way out."""
 
-    def __init__(self, images=None, sounds=None, settings=(), sections=(), args=(),
-                 locale="ja_JP.UTF-8", first_window=None, folder=None):
-        self.fresh, self.folder = folder is None, folder or tempfile.mkdtemp(prefix="zz-e2e-")
-        self.settings_path = os.path.join(self.folder, "Zoomzap.ini")
-        if self.fresh:
+    def __init__(self, pictures=None, settings=(), sections=(), args=(), locale="ja_JP.UTF-8",
+                 first_window=None, folder=None):
+        if folder is None:  # a fresh one, removed with this object
+            self.temporary = tempfile.TemporaryDirectory(prefix="zz-e2e-")
+            folder = self.temporary.name
             for name in ("Zoomzap.exe", "Kidlock.dll"):
-                shutil.copy2(os.path.join(os.environ["ZZ_BIN_DIR"], name), self.folder)
-            for name, source in (("images", images), ("sounds", sounds)):
-                if source:
-                    shutil.copytree(source, os.path.join(self.folder, name))
-            write_settings(self.settings_path, {"設定": dict({"タイトル": TITLE}, **dict(settings)),
-                                                **dict(sections)})
+                shutil.copy2(os.path.join(os.environ["ZZ_BIN_DIR"], name), folder)
+            make_images(folder, pictures or {})
+            write_settings(os.path.join(folder, "Zoomzap.ini"),
+                           {"設定": dict({"タイトル": TITLE}, **dict(settings)), **dict(sections)})
+        self.folder, self.settings_path = folder, os.path.join(folder, "Zoomzap.ini")
         self.sections = settings_values(self.settings_path)
         self.title = self.sections["設定"]["タイトル"]
         self.args, self.locale, self.first_window = args, locale, first_window
 
     def __enter__(self):
-        try:
-            self.launch()
-            return self
-        except BaseException:
-            self.__exit__()
-            raise
+        self.launch()
+        return self
 
     def __exit__(self, *exc):
-        if hasattr(self, "process"):
-            self.end()
-        if self.fresh:
-            shutil.rmtree(self.folder, ignore_errors=True)
+        self.process.kill()
+        self.process.wait()
 
     def start(self, *args):
         # From elsewhere: it must find its files beside itself. wine becomes the program.
@@ -184,19 +168,12 @@ class Zoomzap:
         assert self.window, "no window %r" % (self.first_window or self.title)
 
     def restart(self, first_window=None):
-        self.end()
+        self.__exit__()
         self.first_window = first_window
         self.launch()
 
-    def end(self):
-        self.process.kill()
-        self.process.wait()
-
     def running(self):
         return self.process.poll() is None
-
-    def settings(self):
-        return settings_values(self.settings_path)
 
     def rewrite(self, title, unicode=False, **values):
         """New settings and caption, then Ctrl+N starts afresh: true once the caption shows."""
@@ -207,11 +184,8 @@ class Zoomzap:
         self.title = title
         return wait_until(lambda: xdo("getwindowname", str(self.window)).strip() == title)
 
-    def windows(self):
-        return windows(self.process.pid) if self.running() else {}
-
     def alone(self):
-        return list(self.windows()) == [self.window]
+        return self.running() and list(windows(self.process.pid)) == [self.window]
 
     def dialog(self, *keys, caption=None, at=None):
         """Keys at window at (or the main one); the focus to the window captioned so, or any."""
@@ -219,19 +193,22 @@ class Zoomzap:
             self.focus(at)
             self.key(*keys)
         found = wait_until(lambda: find_window(caption) if caption else next(
-            (w for w in self.windows() if w != self.window), None))
+            (w for w in windows(self.process.pid) if w != self.window), None))
         assert found, "%s opened no window %s" % (keys, caption or "")
         self.focus(found)
         return found
 
-    def answer(self, *keys, caption=None):
-        """Keys at the focused dialog, again if a busy Wine lost them; then the main window."""
+    def answer(self, *keys, caption=None, opened_by=()):
+        """Keys at the dialog (opened by those keys at the main window), again if a busy Wine
+        lost them; then the main window. The dialogs answered: two if another came after it."""
+        answered = {self.dialog(*opened_by, caption=caption)}
         for _ in range(3):
             self.key(*keys)
             if wait_until(lambda: not find_window(caption) if caption else self.alone(), 10):
-                return self.focus()
-            self.dialog(caption=caption)
-        raise AssertionError("%s left open: %s" % (keys, self.windows()))
+                self.focus()
+                return answered
+            answered.add(self.dialog(caption=caption))
+        raise AssertionError("%s left open: %s" % (keys, windows(self.process.pid)))
 
     def geometry(self, window=None):  # x, y, width, height of the X window
         values = dict(line.partition("=")[::2] for line in
@@ -252,6 +229,10 @@ class Zoomzap:
     def key(self, *keys):  # each pressed and released, as xdotool names them: "a", "ctrl+c"
         xdo("key", "--delay", "50", *keys)
 
+    def shows(self, key, colour, timeout=20):  # after the key, the box of the colour, or None
+        self.key(key)
+        return wait_until(lambda: box(screenshot(), colour, self.client()), timeout, 0.3)
+
     def assert_guarded(self, context):
         assert self.running(), "the program ended " + context
         assert self.alone(), "another window " + context
@@ -267,11 +248,15 @@ class Zoomzap:
         self.focus()
 
     def leave_guard(self, context):
-        ctrl_shift_del()
+        xdo("keydown", "ctrl", "keydown", "shift", "key", "Delete", "keyup", "shift", "keyup",
+            "ctrl")
         assert wait_until(lambda: not self.guarded()), "still guarded " + context
-        x, y = self.geometry()[:2]
-        assert wait_for_screen(lambda s: dark(s, (x, y, x + 400, y + MENU_HEIGHT)) > 30), (
-            "no menu bar " + context)
+
+        def back(shot):  # room for a caption and a menu bar where the window is now
+            x, y = self.geometry()[:2]
+            return y > x + 10 and dark(shot, (x, y, x + 400, y + MENU_HEIGHT)) > 30
+
+        assert wait_for_screen(back), "no caption or menu bar " + context
         self.focus()
 
     def assert_key_shows_a_new_picture(self, context):
