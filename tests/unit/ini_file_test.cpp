@@ -124,33 +124,6 @@ TEST(IniFile, UnicodeFilesAreReadAndWrittenInTheirOwnEncoding) {
         "v\uFFFDb");
 }
 
-TEST(IniFile, NamesTheCodePageCannotHoldAreFoundInTheFormTheFileHolds) {
-    // The platform writes '?' for each UTF-16 unit of them; a file written so is found again.
-    IniFile ini(Disk("[SoundFile]\r\n?\\é.png=1\r\n??.png=4\r\n"));
-    EXPECT_EQ(ini.GetInt("SoundFile", "〜\\−.png", -1), 1);
-    EXPECT_EQ(ini.GetInt("SoundFile", "😀.png", -1), 4);
-    ASSERT_TRUE(ini.SetString("SoundFile", "〜\\〜.png", "2"));
-    EXPECT_EQ(ini.Bytes(), Disk("[SoundFile]\r\n?\\?.png=2\r\n??.png=4\r\n"));
-    EXPECT_EQ(KeyForm(" 〜.PNG\t", TextEncoding::kCp932), "?.PNG");
-    EXPECT_EQ(ValueForm(" '〜あか' ", TextEncoding::kCp932), "?あか");
-    EXPECT_EQ(ValueForm(" '〜あか' ", TextEncoding::kUtf16Le), "〜あか");
-}
-
-TEST(IniFile, RefusesWhatTheLineFormCannotHoldAndChangesNothing) {
-    IniFile ini(Disk("[s]\r\nk=1\r\n"));
-    for (const auto& [section, key, value] :
-         {std::tuple<std::string, std::string, std::string>{"s", "k", "line\nbreak"},
-          {"s", "a=b", "1"},
-          {"s", " [cute] dog.png", "1"},
-          {"s", "  ", "1"},
-          {"", "k", "1"},
-          {"s", "k", std::string("nul\0", 4)}}) {
-        EXPECT_FALSE(ini.SetString(section, key, value)) << key;
-    }
-    EXPECT_EQ(ini.Bytes(), Disk("[s]\r\nk=1\r\n"));
-    EXPECT_TRUE(IniFile::CanBeKey(" cute [dog].png"));
-}
-
 TEST(Codepage932, CodesAsWindowsMapsThemBothWays) {
     const std::pair<std::string, std::string> pairs[] = {
         {"ｱﾞ｡", "\xB1\xDE\xA1"},
