@@ -11,15 +11,13 @@
 
 namespace {
 
-// What the profile reader's buffer counts: UTF-16 units of a Unicode file, else bytes.
-std::size_t BufferUnits(const std::string& value, zz::TextEncoding encoding) {
-    return encoding == zz::TextEncoding::kCp932
-               ? zz::Utf8ToCp932(value).size()
-               : zz::EncodeText(value, zz::TextEncoding::kUtf16Le).size() / 2;
-}
-
+// Whether a read gives the value whole on one line; the profile reader's buffer counts UTF-16
+// units of a Unicode file, else bytes.
 bool FitsOneRead(const std::string& value, zz::TextEncoding encoding) {
-    return BufferUnits(value, encoding) <= zz::IniFile::kMaxValueBytes &&
+    const std::size_t units = encoding == zz::TextEncoding::kCp932
+                                  ? zz::Utf8ToCp932(value).size()
+                                  : zz::EncodeText(value, zz::TextEncoding::kUtf16Le).size() / 2;
+    return units <= zz::IniFile::kMaxValueBytes &&
            value.find_first_of(std::string("\r\n\0", 3)) == std::string::npos;
 }
 

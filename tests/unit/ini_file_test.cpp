@@ -1,3 +1,6 @@
+// The settings file's bytes: code page 932 as Windows converts it, and the INI lines as the
+// platform's profile functions read and write them.
+
 #include "settings/ini_file.h"
 
 #include <gtest/gtest.h>
@@ -32,12 +35,10 @@ TEST(IniFile, ValuesAndIntegersReadAsTheProfileReaderReadsThem) {
         {"\"quoted \"", "quoted ", 0},
         {"'5'", "5", 5},
         {"\"mismatched'", "\"mismatched'", 0},
-        {"'", "'", 0},
         {std::string("12\0 34", 6), "12", 12},
         {Repeat("表", 150), Repeat("表", 127), 0},
         {"\"" + std::string(300, '9') + "\"", std::string(255, '9'), INT_MAX},
         {"+3x=", "+3x=", 3},
-        {"- 4", "- 4", 0},
         {"-2147483649", "-2147483649", INT_MIN},
         {"０x", "０x", 0},
         {"  ", "", 42},  // an empty value gives the default
@@ -52,7 +53,8 @@ TEST(IniFile, ValuesAndIntegersReadAsTheProfileReaderReadsThem) {
 
 TEST(IniFile, NamesMatchIgnoringTheCaseOfAsciiLettersOnlyAndTheFirstOfANameCounts) {
     IniFile ini(
-        Disk("[SoundFile]\r\nAnimals\\Dog.PNG=3\r\nヂ=di\r\nＡ=wide A\r\n[soundfile]\r\nx=1\r\n"));
+        Disk("[SoundFile]\r\nAnimals\\Dog.PNG=3\r\nヂ=di\r\nＡ=wide A\r\nANIMALS\\DOG.png=4\r\n"
+             "[soundfile]\r\nx=1\r\n"));
     EXPECT_EQ(ini.GetInt("soundFILE", "animals\\dog.png", -1), 3);
     EXPECT_EQ(ini.GetString("SoundFile", "ａ", "none") + ini.GetString("SoundFile", "x", "none"),
               "nonenone");
@@ -122,31 +124,59 @@ TEST(IniFile, UnicodeFilesAreReadAndWrittenInTheirOwnEncoding) {
         "v\uFFFDb");
 }
 
-TEST(IniFile, NamesTheCodePageCannotHoldAreFoundInTheFormTheFileHolds) {
-    // The platform writes '?' for each UTF-16 unit of them; a file written so is found again.
-    IniFile ini(Disk("[SoundFile]\r\n?\\é.png=1\r\n??.png=4\r\n"));
-    EXPECT_EQ(ini.GetInt("SoundFile", "〜\\−.png", -1), 1);
-    EXPECT_EQ(ini.GetInt("SoundFile", "😀.png", -1), 4);
-    ASSERT_TRUE(ini.SetString("SoundFile", "〜\\〜.png", "2"));
-    EXPECT_EQ(ini.Bytes(), Disk("[SoundFile]\r\n?\\?.png=2\r\n??.png=4\r\n"));
-    EXPECT_EQ(KeyForm(" 〜.PNG\t", TextEncoding::kCp932), "?.PNG");
-    EXPECT_EQ(ValueForm(" '〜あか' ", TextEncoding::kCp932), "?あか");
-    EXPECT_EQ(ValueForm(" '〜あか' ", TextEncoding::kUtf16Le), "〜あか");
+TEST(Codepage932, CodesAsWindowsMapsThemBothWays) {
+    const std::pair<std::string, std::string> pairs[] = {
+        {"ｱﾞ｡", "\xB1\xDE\xA1"},
+        {"\u0080\uF8F0\uF8F3", "\x80\xA0\xFF"},
+        {"表ソ能", "\x95\x5C\x83\x5C\x94\x5C"},  // trail bytes: backslashes
+        {"アヂ", "\x83\x41\x83\x61"},            // and letters
+        {"＼～◯", "\x81\x5F\x81\x60\x81\xFC"},   // the last trail byte
+        {"\uE000黑", "\xF0\x40\xFC\x4B"},
+        // Where several codes decode to one character Windows writes the lowest, but the
+        // NEC-selected IBM extensions lose to the IBM extensions.
+        {"≒∵ⅰ纊", "\x81\xE0\x81\xE6\xFA\x40\xFA\x5C"},
+    };
+    for (const auto& [utf8, cp932] : pairs) {
+        bool lossless = false;
+        EXPECT_EQ(Utf8ToCp932(utf8, &lossless), cp932) << utf8;
+        EXPECT_TRUE(lossless) << utf8;
+        EXPECT_EQ(Cp932ToUtf8(cp932), utf8) << utf8;
+    }
+    EXPECT_EQ(Cp932ToUtf8("\x87\x90\xFA\x5B\xEE\xEF\xED\x40"), "≒∵ⅰ纊");
+    // Bytes without a character decode to what Windows gives for them.
+    EXPECT_EQ(Cp932ToUtf8("a\x81"), "a・");
+    EXPECT_EQ(Cp932ToUtf8(std::string_view("\x81\x40", 1)), "・");  // never read past the end
+    EXPECT_EQ(Cp932ToUtf8(std::string("\x81\0b", 3)), std::string("・\0b", 5));
+    EXPECT_EQ(Cp932ToUtf8("\x81\x7F\x81\xFD\x85\x40"), "・・・");
 }
 
-TEST(IniFile, RefusesWhatTheLineFormCannotHoldAndChangesNothing) {
-    IniFile ini(Disk("[s]\r\nk=1\r\n"));
-    for (const auto& [section, key, value] :
-         {std::tuple<std::string, std::string, std::string>{"s", "k", "line\nbreak"},
-          {"s", "a=b", "1"},
-          {"s", " [cute] dog.png", "1"},
-          {"s", "  ", "1"},
-          {"", "k", "1"},
-          {"s", "k", std::string("nul\0", 4)}}) {
-        EXPECT_FALSE(ini.SetString(section, key, value)) << key;
+TEST(Codepage932, WhatTheCodePageCannotHoldBecomesQuestionMarksNeverAscii) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"¥100", "?100"},              // no best fit: a yen sign must not become a backslash
+        {"😀.png", "??.png"},           // two UTF-16 units, two marks, as the platform writes it
+        {"\xC0\xAF\xC1\xBF", "????"},  // overlong '/' and DEL
+        {"\xE0\x80\xAF\xF0\x80\x80\xAF", "???????"},
+        {"\xED\xA0\x80", "???"},                 // a surrogate
+        {"表\xE7\xA4", "\x95\x5C??"},            // cut short
+        {"\xF4\x90\x80\x80\xF5\x80", "??????"},  // past U+10FFFF
+        {"\uFFFF", "?"},                         // the basic plane's last: one unit
+    };
+    for (const auto& [utf8, cp932] : cases) {
+        bool lossless = true;
+        EXPECT_EQ(Utf8ToCp932(utf8, &lossless), cp932) << utf8;
+        EXPECT_FALSE(lossless) << utf8;
     }
-    EXPECT_EQ(ini.Bytes(), Disk("[s]\r\nk=1\r\n"));
-    EXPECT_TRUE(IniFile::CanBeKey(" cute [dog].png"));
+}
+
+TEST(Codepage932, APrefixNeverEndsInsideADoubleByteCharacter) {
+    const std::string text = "a\x95\x5C\x8E\xA6";  // a表示
+    for (const auto& [max, prefix] : {std::pair<std::size_t, std::string_view>{2, "a"},
+                                      {3, "a\x95\x5C"},
+                                      {4, "a\x95\x5C"},
+                                      {9, text}}) {
+        EXPECT_EQ(Cp932Prefix(text, max), prefix) << max;
+    }
+    EXPECT_EQ(Cp932Prefix("a\x81", 2), "a\x81");  // a lone lead: one byte
 }
 
 }  // namespace

@@ -1,12 +1,14 @@
 // The settings file through its store: defaults, the order list, single integers, and what a
-// parent, a crash or a full disk can leave behind.
+// parent, a full disk or a writer killed mid-save can leave behind.
 
 #include "settings/app_settings.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <climits>
 #include <functional>
+#include <thread>
 
 #ifndef _WIN32
 #include <sys/resource.h>
@@ -112,15 +114,9 @@ TEST(SettingsStore, IntegersInAnySectionAndEveryReadSeesEveryWrite) {
     EXPECT_FALSE(reader.Save(Defaults([](Settings& s) { s.title = "two\nlines"; })));
 }
 
-// What a file holds is read, a damaged key as its default; a save writes the record where the
-// first of each key stands, keeps the file's encoding and every byte it does not own, and
-// reads back as saved.
+// What a file holds is read, a damaged key as its default; a save keeps the file's encoding
+// and every byte it does not own, and reads back as saved.
 TEST(SettingsStore, AnyFileReadsAsWhatItHoldsAndASaveReadsBackAndKeepsTheRest) {
-    std::string huge = Noise(10 << 20) + Disk("\r\n[設定]\r\n");
-    while (huge.size() < (20 << 20)) {
-        huge += Disk("使わないキー" + std::to_string(huge.size()) + "=" + std::string(200, 'v') +
-                     "\r\n");
-    }
     const struct {
         const char* what;
         std::string bytes;
@@ -151,19 +147,6 @@ TEST(SettingsStore, AnyFileReadsAsWhatItHoldsAndASaveReadsBackAndKeepsTheRest) {
                  std::tuple(MediaLimit{-1}, DisplayOrder{7}, StartMode{INT_MAX});
          }),
          false},
-        {"duplicates",
-         Disk("[設定]\r\n最大画像拡大率=2\r\n最大画像拡大率=3\r\n[x]\r\n[設定]\r\n最大画像拡大率="
-              "4\r\n"),
-         Defaults([](Settings& s) { s.maxZoom = 2; }), false},
-        {"UTF-16",
-         "\xFF\xFE" + EncodeText("[設定]\r\nタイトル=ずーむ〜\r\nグループ=〜あか\r\n",
-                                 TextEncoding::kUtf16Le),
-         Defaults([](Settings& s) {
-             std::tie(s.title, s.group, s.encoding) =
-                 std::tuple("ずーむ〜", "〜あか", TextEncoding::kUtf16Le);
-         }),
-         false},
-        {"20 MB", huge + Disk("速さ=7\r\n"), Defaults([](Settings& s) { s.speed = 7; }), true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -241,6 +224,86 @@ TEST(SettingsStore, AFileThatCannotBeReplacedIsReportedAndLeftAsItWas) {
     EXPECT_FALSE(store.Save(Defaults()) || store.WriteInt(kSoundMapSection, "a.png", 2));
     EXPECT_EQ(locked.Replaced(), 0);
 }
+
+#ifdef __linux__
+
+using Clock = std::chrono::steady_clock;
+
+// Linux only: a saving child is killed at random, every second time at the first of many stops
+// that finds it holding the temporary file open.
+TEST(KilledWriterTest, EveryKillLeavesTheOldOrTheNewFileWholeAndTheNextSaveNothingElse) {
+    test::TempTree tree;
+    std::string soundMap = "[SoundFile]\r\n";  // of some size, so that a save takes a while
+    while (soundMap.size() < (256 << 10)) {
+        soundMap += Disk("どうぶつ\\ソ" + std::to_string(soundMap.size()) + ".png=3\r\n");
+    }
+    tree.File("Zoomzap.ini", soundMap);
+    const auto save = [&](int which) {  // records that differ in every value, not in their keys
+        Settings settings = CAppSettings(tree.Root()).Load();
+        std::tie(settings.speed, settings.mediaLimit) =
+            std::tuple(which == 0 ? 1 : 300, MediaLimit::kHundred);
+        settings.pictureOrder.assign(100, which == 0 ? "たべもの\\いちご.png" : "ソ\\表.jpg");
+        return CAppSettings(tree.Root()).Save(settings);
+    };
+    const auto start = Clock::now();
+    ASSERT_TRUE(save(0));
+    const auto saveTime =
+        std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start);
+    const std::string old = tree.Read("Zoomzap.ini");
+    ASSERT_TRUE(save(1));
+    const std::string fresh = tree.Read("Zoomzap.ini");
+    const auto writingTemporaryFile = [&](pid_t child) {
+        const stdfs::directory_iterator fds("/proc/" + std::to_string(child) + "/fd");
+        return std::any_of(begin(fds), end(fds), [&](const stdfs::directory_entry& fd) {
+            std::error_code error;
+            const stdfs::path target = stdfs::read_symlink(fd.path(), error);
+            return !error && target.parent_path() == tree.Root() &&
+                   target.filename() != "Zoomzap.ini";
+        });
+    };
+    std::mt19937 random(7);
+    int kills = 0, inside = 0, oldSeen = 0;
+    // 200 kills, or as many as fit in 6 s, at least 20; ZZ_KILL_COUNT=n makes exactly n.
+    const char* const longForm = std::getenv("ZZ_KILL_COUNT");
+    const int count = longForm != nullptr ? std::atoi(longForm) : 200;
+    const auto deadline =
+        longForm ? Clock::time_point::max() : Clock::now() + std::chrono::seconds(6);
+    for (; kills < count && (kills < 20 || Clock::now() < deadline); ++kills) {
+        const pid_t child = ::fork();
+        for (int which = 0; child == 0; which ^= 1) {
+            if (!save(which)) {
+                ::_exit(3);
+            }
+        }
+        const bool aimed = kills % 2 == 1;
+        std::uniform_int_distribution<long long> delay(
+            0, (aimed ? saveTime / 4 : saveTime * 3).count());
+        bool landed = false;
+        int status = 0;
+        for (int look = 0; look < (aimed ? 1000 : 1) && !landed; ++look) {
+            ::kill(child, SIGCONT);
+            std::this_thread::sleep_for(std::chrono::microseconds(delay(random)));
+            ::kill(child, SIGSTOP);
+            ASSERT_TRUE(::waitpid(child, &status, WUNTRACED) == child && WIFSTOPPED(status));
+            landed = writingTemporaryFile(child);
+        }
+        ::kill(child, SIGKILL);
+        ::waitpid(child, &status, 0);
+        inside += landed;
+        const std::string bytes = tree.Read("Zoomzap.ini");
+        ASSERT_TRUE(bytes == old || bytes == fresh) << "kill " << kills << ": " << bytes.size();
+        oldSeen += bytes == old;
+        EXPECT_EQ(CAppSettings(tree.Root()).Load().speed, bytes == old ? 1 : 300);
+    }
+    std::printf("%d kills, %d inside the write, saves of %lld us: %d left the old file\n", kills,
+                inside, static_cast<long long>(saveTime.count()), oldSeen);
+    EXPECT_GT(inside, 0);  // the kills reached the write and both outcomes
+    EXPECT_TRUE(oldSeen > 0 && oldSeen < kills);
+    ASSERT_TRUE(save(0));
+    EXPECT_EQ(tree.Content(), std::set<std::string>{"Zoomzap.ini"});
+}
+
+#endif
 
 }  // namespace
 }  // namespace zz
