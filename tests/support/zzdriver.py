@@ -14,12 +14,6 @@ from PIL import Image, ImageChops, ImageGrab
 RED, GREEN, BLUE = (255, 0, 0), (0, 255, 0), (0, 0, 255)
 MENU_HEIGHT = 19  # Wine's menu bar; the client area starts below it
 TITLE = "ZZE2E"
-ALT_F4 = [  # xdotool arguments: Alt+F4 in every order of its four events
-    ["key", "alt+F4"],
-    ["keydown", "Alt_L", "keydown", "F4", "keyup", "F4", "keyup", "Alt_L"],
-    ["keydown", "Alt_L", "keydown", "F4", "keyup", "Alt_L", "keyup", "F4"],
-    ["keydown", "F4", "keydown", "Alt_L", "keyup", "F4", "keyup", "Alt_L"],
-]
 
 
 def run(*args, check=True):
@@ -87,28 +81,20 @@ def width(found):
     return found[2] - found[0] if found else 0
 
 
-def make_images(folder, pictures):  # folder/images with 200x100 pictures: path -> colour
-    for name, colour in pictures.items():
-        os.makedirs(os.path.dirname(os.path.join(folder, "images", name)), exist_ok=True)
-        Image.new("RGB", (200, 100), colour).save(os.path.join(folder, "images", name))
-
-
 def write_file(path, data):
     os.makedirs(os.path.dirname(path), exist_ok=True)
     pathlib.Path(path).write_bytes(data)
 
 
-def write_settings(path, sections, unicode=False):
-    """As the platform's profile functions write on a Japanese system: code page 932, or UTF-16
-    with its mark, CR LF; sections: name -> {key: value}."""
+def write_settings(path, sections):
+    """Sections {name: {key: value}} as the platform writes them on a Japanese system."""
     text = "".join("[%s]\r\n" % name + "".join("%s=%s\r\n" % item for item in values.items())
                    for name, values in sections.items())
-    write_file(path, b"\xff\xfe" + text.encode("utf-16-le") if unicode else text.encode("cp932"))
+    write_file(path, text.encode("cp932"))
 
 
 def read_settings(path):
-    data = pathlib.Path(path).read_bytes()
-    return data[2:].decode("utf-16-le") if data[:2] == b"\xff\xfe" else data.decode("cp932")
+    return pathlib.Path(path).read_bytes().decode("cp932")
 
 
 def settings_values(path):
@@ -132,60 +118,39 @@ def find_window(caption):
 class Zoomzap:
     """The program in a fresh folder, or in one as a parent unpacked it; ended on the way out."""
 
-    def __init__(self, pictures=None, settings=(), sections=(), args=(), locale="ja_JP.UTF-8",
-                 first_window=None, folder=None):
+    def __init__(self, pictures=None, settings=(), sections=(), locale="ja_JP.UTF-8",
+                 folder=None):
         if folder is None:  # a fresh one, removed with this object
             self.temporary = tempfile.TemporaryDirectory(prefix="zz-e2e-")
             folder = self.temporary.name
             for name in ("Zoomzap.exe", "Kidlock.dll"):
                 shutil.copy2(os.path.join(os.environ["ZZ_BIN_DIR"], name), folder)
-            make_images(folder, pictures or {})
+            for name, colour in dict(pictures or {}).items():  # 200x100 pictures: path -> colour
+                os.makedirs(os.path.dirname(os.path.join(folder, "images", name)), exist_ok=True)
+                Image.new("RGB", (200, 100), colour).save(os.path.join(folder, "images", name))
             write_settings(os.path.join(folder, "Zoomzap.ini"),
                            {"設定": dict({"タイトル": TITLE}, **dict(settings)), **dict(sections)})
         self.folder, self.settings_path = folder, os.path.join(folder, "Zoomzap.ini")
         self.sections = settings_values(self.settings_path)
         self.title = self.sections["設定"]["タイトル"]
-        self.args, self.locale, self.first_window = args, locale, first_window
+        self.locale = locale
 
     def __enter__(self):
-        self.launch()
+        # From elsewhere: it must find its files beside itself. wine becomes the program.
+        self.process = subprocess.Popen(
+            ["wine", os.path.join(self.folder, "Zoomzap.exe")], cwd=os.path.dirname(self.folder),
+            env=dict(os.environ, LC_ALL=self.locale, LANG=self.locale), stdin=subprocess.DEVNULL,
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.window = wait_until(lambda: find_window(self.title), 60, 0.5)
+        assert self.window, "no window %r" % self.title
         return self
 
     def __exit__(self, *exc):
         self.process.kill()
         self.process.wait()
 
-    def start(self, *args):
-        # From elsewhere: it must find its files beside itself. wine becomes the program.
-        return subprocess.Popen(["wine", os.path.join(self.folder, "Zoomzap.exe"), *args],
-                                env=dict(os.environ, LC_ALL=self.locale, LANG=self.locale),
-                                cwd=os.path.dirname(self.folder), stdin=subprocess.DEVNULL,
-                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-
-    def launch(self):
-        self.process = self.start(*self.args)
-        self.window = wait_until(lambda: find_window(self.first_window or self.title), 60, 0.5)
-        assert self.window, "no window %r" % (self.first_window or self.title)
-
-    def restart(self, first_window=None):
-        self.__exit__()
-        self.first_window = first_window
-        self.launch()
-
-    def running(self):
-        return self.process.poll() is None
-
-    def rewrite(self, title, unicode=False, **values):
-        """New settings and caption, then Ctrl+N starts afresh: true once the caption shows."""
-        self.sections["設定"].update(values, タイトル=title)
-        write_settings(self.settings_path, self.sections, unicode)
-        self.focus()
-        self.key("ctrl+n")
-        self.title = title
-        return wait_until(lambda: xdo("getwindowname", str(self.window)).strip() == title)
-
     def alone(self):
-        return self.running() and list(windows(self.process.pid)) == [self.window]
+        return self.process.poll() is None and list(windows(self.process.pid)) == [self.window]
 
     def dialog(self, *keys, caption=None, at=None):
         """Keys at window at (or the main one); the focus to the window captioned so, or any."""
@@ -210,9 +175,9 @@ class Zoomzap:
             answered.add(self.dialog(caption=caption))
         raise AssertionError("%s left open: %s" % (keys, windows(self.process.pid)))
 
-    def geometry(self, window=None):  # x, y, width, height of the X window
+    def geometry(self):  # x, y, width, height of the X window
         values = dict(line.partition("=")[::2] for line in
-                      xdo("getwindowgeometry", "--shell", str(window or self.window)).split())
+                      xdo("getwindowgeometry", "--shell", str(self.window)).split())
         return tuple(int(values[key]) for key in ("X", "Y", "WIDTH", "HEIGHT"))
 
     def client(self):  # the play surface: below the menu, unless guarded
@@ -234,7 +199,7 @@ class Zoomzap:
         return wait_until(lambda: box(screenshot(), colour, self.client()), timeout, 0.3)
 
     def assert_guarded(self, context):
-        assert self.running(), "the program ended " + context
+        assert self.process.poll() is None, "the program ended " + context
         assert self.alone(), "another window " + context
         shot = screenshot()
         assert self.geometry() == (0, 0) + shot.size, "not covering the screen " + context
