@@ -54,11 +54,13 @@ struct TableDecoder : IPictureDecoder {
 TEST(BadMediaTest, StoredOrderNamesWhatCannotBeShownAndLoadsTheRest) {
     const ComInitialization com(ComInitialization::Kind::kApartment);
     ASSERT_TRUE(com.Started());
+    const std::string bmp = TestPicture("picture.bmp");
     const std::string jpeg = TestPicture("picture.jpg");
     const std::string png = TestPicture("picture.png");
     // In the order the names sort. The huge JPEG and the cut PNG crash Wine's own decoders.
     const std::pair<std::string, std::string> bad[] = {
         {"a_empty.png", ""},
+        {"a_truncated.bmp", bmp.substr(0, bmp.size() / 2)},
         {"a_truncated.png", TestPicture("truncated.png")},
         {"b_text.jpg", "これは写真ではありません。\r\n"},
         {"c_huge_jpeg.jpg", TestPicture("huge_header.jpg")},
@@ -89,7 +91,7 @@ TEST(BadMediaTest, StoredOrderNamesWhatCannotBeShownAndLoadsTheRest) {
         LoadPictureTable(tree.Fs(), tree.Root(), CAppSettings(tree.Root()), rules, decoder);
     EXPECT_EQ(result.unreadableNames, badNames);  // in walk order, which is the names' order here
     EXPECT_EQ(decoder.loaded,
-              (std::map<int, std::string>{{6, "表.png"}, {8, "in.jpg"}, {9, "ソ.jpg"}}));
+              (std::map<int, std::string>{{7, "表.png"}, {9, "in.jpg"}, {10, "ソ.jpg"}}));
 }
 
 }  // namespace
