@@ -1,7 +1,6 @@
-// A picture folder as a parent may fill it, loaded in the stored order by the program's
-// picture-table loading with the platform's decoders: each listed file that cannot be shown is
-// named once, its slot stays empty, the pictures after it load, and nothing crashes. The random
-// order skips the same files in the real program (the end-to-end tests).
+// A picture folder as a parent may fill it, loaded in the stored order with the platform's
+// decoders: each listed file that cannot be shown is named once, its slot stays empty, the
+// pictures after it load, and nothing crashes.
 
 #include <windows.h>
 // After <windows.h>: its ReplaceFile macro renames the interface's member here as it does in
@@ -62,10 +61,8 @@ TEST(BadMediaTest, StoredOrderNamesWhatCannotBeShownAndLoadsTheRest) {
     const std::pair<std::string, std::string> bad[] = {
         {"a_empty.png", ""},
         {"a_truncated.bmp", bmp.substr(0, bmp.size() / 2)},
-        {"a_truncated.jpg", jpeg.substr(0, jpeg.size() / 2)},
         {"a_truncated.png", TestPicture("truncated.png")},
         {"b_text.jpg", "これは写真ではありません。\r\n"},
-        {"c_huge.png", TestPicture("huge_header.png")},
         {"c_huge_jpeg.jpg", TestPicture("huge_header.jpg")},
         {"d_locked.png", png},
         {kVanishing, png}};
@@ -94,7 +91,7 @@ TEST(BadMediaTest, StoredOrderNamesWhatCannotBeShownAndLoadsTheRest) {
         LoadPictureTable(tree.Fs(), tree.Root(), CAppSettings(tree.Root()), rules, decoder);
     EXPECT_EQ(result.unreadableNames, badNames);  // in walk order, which is the names' order here
     EXPECT_EQ(decoder.loaded,
-              (std::map<int, std::string>{{9, "表.png"}, {11, "in.jpg"}, {12, "ソ.jpg"}}));
+              (std::map<int, std::string>{{7, "表.png"}, {9, "in.jpg"}, {10, "ソ.jpg"}}));
 }
 
 }  // namespace

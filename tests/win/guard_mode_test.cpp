@@ -1,8 +1,6 @@
 // Guard mode through the real frame: however often the start-up runs, one hook keeps the system
-// keys, and the cursor is hidden once and held on the frame; switched back, the same menu returns
-// and the cursor is free, but the keys stay kept; every end gives the cursor, its clip, the keys
-// and the screen saver flag back. That it covers the screen without caption and menu bar is
-// the end-to-end tests' business.
+// keys and the cursor is hidden once and held on the frame; switched back, the menu returns and
+// the cursor is free, the keys stay kept; every end gives cursor, clip, keys and saver flag back.
 
 #include <gtest/gtest.h>
 

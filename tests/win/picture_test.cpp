@@ -2,18 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <climits>
-#include <filesystem>
-#include <set>
 #include <stop_token>
 #include <string>
 
 #include "framework/com_init.h"
 #include "framework/handles.h"
-#include "framework/unicode.h"
-#include "settings/app_settings.h"
 #include "view/bgra_image.h"
-#include "view/play_surface.h"
 #include "view/win32/stoppable_stream.h"
 #include "view/win32/wic_decode.h"
 
@@ -93,53 +87,6 @@ TEST_F(PictureTest, AStopEndsTheDecodingAtTheNextReadOfTheFile) {
     const KernelHandle alone(CreateFileW(PicturePath("picture.jpg").c_str(), GENERIC_READ, 0,
                                          nullptr, OPEN_EXISTING, 0, nullptr));
     EXPECT_TRUE(alone);
-}
-
-// The pictures that ship with the program, decoded as the program decodes them.
-struct OnePicture : IPictureSizes, IRandomSource {
-    OnePicture(int w, int h) : width(w), height(h) {}
-    int width, height;
-    bool GetPictureSize(int slot, int& w, int& h) const override {
-        return w = width, h = height, slot == 0;
-    }
-    int Next() override { return 0; }
-};
-
-// How wide the play surface draws a picture once it has stopped growing, last step past the
-// maximum included. Guard mode's full screen is the widest client a full-HD screen gives.
-int GrownWidth(const Settings& settings, int width, int height) {
-    const Rect screen{0, 0, 1920, 1080};
-    OnePicture picture(width, height);
-    PlaySurface surface(picture, picture);
-    surface.ApplySettings(settings, screen);
-    surface.SetPictures(1, {});
-    surface.ShowNextPicture();
-    for (int tick = 0; tick < 1000 && surface.IsAnimating(); ++tick) {
-        surface.OnTimer(screen);
-    }
-    Rect drawn;
-    return !surface.IsAnimating() && surface.PictureRect(drawn) ? drawn.Width() : INT_MAX;
-}
-
-TEST_F(PictureTest, BundledPicturesAreNeverEnlargedOnAFullHdScreenAndInFullColour) {
-    const Settings settings = CAppSettings(ZZ_MEDIA_DIR).Load();  // the shipped settings file
-    int pictures = 0;
-    for (const auto& entry :
-         std::filesystem::recursive_directory_iterator(Widen(ZZ_MEDIA_DIR "/images"))) {
-        if (entry.is_regular_file()) {
-            const std::string name = Narrow(entry.path().wstring());
-            DecodedPicture decoded;
-            ASSERT_TRUE(DecodePictureFile(entry.path().wstring(), {}, decoded)) << name;
-            EXPECT_LE(GrownWidth(settings, decoded.width, decoded.height), decoded.width) << name;
-            std::set<std::uint32_t> colours;
-            for (const std::uint32_t pixel : decoded.image.pixels) {
-                colours.insert(pixel & 0xFFFFFF);
-            }
-            EXPECT_GT(colours.size(), 256u) << name;
-            ++pictures;
-        }
-    }
-    EXPECT_EQ(pictures, 36);
 }
 
 }  // namespace
