@@ -22,8 +22,7 @@ TEST(CommandLineTest, CommandsTakeTheirFileAndWhatIsNotUnderstoodIsLeftAside) {
     const Case cases[] = {
         {{}, kFileNew, {""}},
         {{"C:\\My Pictures\\a b.zz"}, kFileOpen, {"C:\\My Pictures\\a b.zz"}},
-        {{"-P", "a.zz"}, kFilePrint, {"a.zz"}},
-        {{"a.zz", "/p"}, kFilePrint, {"a.zz"}},
+        {{"a.zz", "-P"}, kFilePrint, {"a.zz"}},
         {{"/PT", "a.zz"}, kFilePrintTo, {"a.zz"}},  // the default printer
         {{"-regserver"}, kAppRegister, {""}},
         {{"/"}, kFileNew, {""}},
@@ -36,7 +35,6 @@ TEST(CommandLineTest, CommandsTakeTheirFileAndWhatIsNotUnderstoodIsLeftAside) {
         {{"-UNREGISTER", "a.zz"}, kAppUnregister, {"a.zz"}},
         // The first action wins.
         {{"/p", "a.zz", "/Unregister"}, kFilePrint, {"a.zz"}},
-        {{"/p", "/pt", "a.zz"}, kFilePrint, {"a.zz"}},
     };
     for (const Case& c : cases) {
         const CCommandLineInfo info = ParseCommandLine(c.args);

@@ -41,7 +41,6 @@ TEST(ServerRegistrationTest, EntriesNeedEveryPartAndRemovalNeverReachesTheClasse
               (Names{"Zoomzap.Document", "CLSID\\{1}", "Interface\\{2}"}));
     EXPECT_TRUE(IdentityFromDocumentStrings("Zoomzap\n\nZoomz").progId.empty());
     for (auto spoil : {+[](ServerIdentity& i) { i.progId.clear(); },
-                       +[](ServerIdentity& i) { i.classId.clear(); },
                        +[](ServerIdentity& i) { i.interfaceId.clear(); },
                        +[](ServerIdentity& i) { i.progId = "Zoomzap\\.."; },
                        +[](ServerIdentity& i) { i.programPath.clear(); }}) {

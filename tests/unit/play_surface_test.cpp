@@ -85,34 +85,6 @@ TEST_F(PlaySurfaceTest, GrowthIsGeometricWithAOnePixelFloorAndStopsPastTheMaximu
     Start(1);
     surface.ShowNextPicture();
     EXPECT_EQ(Halves(1000, {0, 0, 1000, 600}).back(), 55);
-    // A paint cleans only the strips of the last rectangle that the picture leaves.
-    const Rect strips[] = {
-        {0, 0, 345, 600}, {0, 0, 800, 273}, {455, 0, 800, 600}, {0, 327, 800, 600}};
-    const PaintPlan small = surface.Paint(kClient);
-    ASSERT_EQ(small.stripCount, 4);
-    EXPECT_TRUE(std::equal(strips, strips + 4, small.strips.begin()));
-}
-
-// The size a growth ends at is known before the first tick, for any growth, zoom and shape.
-TEST_F(PlaySurfaceTest, FinalSizeIsTheSizeTheLastTickDraws) {
-    int width = 0, height = 0;
-    EXPECT_FALSE(surface.FinalPictureSize(0, kClient, width, height));  // an empty slot
-    for (const int growth : {10, 30, 1, 0, -20, 250}) {
-        for (const int zoom : {100, 50, 7, 0}) {
-            for (int slot = 0; slot < 3; ++slot) {
-                SCOPED_TRACE(testing::Message() << growth << " % to " << zoom << " %, " << slot);
-                std::tie(settings.growth, settings.maxZoom) = std::tuple(growth, zoom);
-                Start(3);
-                sizes = {{0, {400, 200}}, {1, {300, 1000}}, {2, {999, 1}}};
-                ASSERT_TRUE(surface.FinalPictureSize(slot, kClient, width, height));
-                Next(slot + 1);  // in order: slot 0, 1, …
-                Halves(100000);
-                Rect drawn;
-                ASSERT_TRUE(surface.PictureRect(drawn) && surface.Current() == slot);
-                EXPECT_EQ(std::pair(width, height), std::pair(drawn.Width(), drawn.Height()));
-            }
-        }
-    }
 }
 
 // The right button pauses, then runs the picture the other way: it shrinks by the growth rule
@@ -177,28 +149,17 @@ TEST_F(PlaySurfaceTest, SettingsAtTheLimitsOfIntKeepThePictureInRange) {
 
 TEST_F(PlaySurfaceTest, PicturesComeInTurnSkippingEmptySlotsOrAtRandom) {
     Start(3);
-    const PlayEffects first = surface.ShowNextPicture();
-    EXPECT_EQ(std::tuple(first.repaint, first.timer, surface.Current()),
-              std::tuple(PlayEffects::Repaint::kWholeWithErase, PlayEffects::Timer::kStart, 0));
-    const PlayEffects tick = surface.OnTimer(kClient);  // the last rectangle and the picture
-    EXPECT_EQ(std::tuple(tick.repaint, tick.rect),
-              std::tuple(PlayEffects::Repaint::kRectWithoutErase, kClient));
-    EXPECT_EQ(Next(4), (std::vector<int>{1, 2, 0, 1}));
+    EXPECT_EQ(Next(5), (std::vector<int>{0, 1, 2, 0, 1}));
     sizes.erase(1);  // a listed file that was missing: slot 2 must still come
     EXPECT_EQ(Next(3), (std::vector<int>{2, 0, 2}));
-    settings.displayOrder = DisplayOrder{5};  // no radio shows it: in turn too
-    Start(3);
-    EXPECT_EQ(Next(3), (std::vector<int>{0, 1, 2}));
     settings.displayOrder = DisplayOrder::kRandom;
     Start(4);
     picks = {{3, 4}, {3, 4}, {1, 4}};
     EXPECT_EQ(Next(3), (std::vector<int>{3, 3, 1}));  // the same may come twice
     Start(0);
-    EXPECT_EQ(surface.ShowNextPicture().timer, PlayEffects::Timer::kStart);
-    EXPECT_EQ(surface.Current(), -1);
+    EXPECT_EQ(Next(1), (std::vector<int>{-1}));
     EXPECT_EQ(surface.Paint(kClient).kind, PaintPlan::Kind::kNoPictures);
     EXPECT_EQ(surface.Paint(kClient).kind, PaintPlan::Kind::kInvitation);  // told once
-    EXPECT_EQ(surface.OnTimer(kClient).repaint, PlayEffects::Repaint::kNone);
 }
 
 // An assigned sound always plays; a random one only with sound on, and only from sounds there.
@@ -248,19 +209,6 @@ TEST_F(PlaySurfaceTest, KeysSwitchTheGuardModeOncePerPressAndShowItsExitHintUnti
     EXPECT_EQ(surface.Paint(kClient).kind, PaintPlan::Kind::kExitHint);
     surface.ShowNextPicture();
     EXPECT_EQ(surface.Paint(kClient).kind, PaintPlan::Kind::kPicture);
-}
-
-TEST_F(PlaySurfaceTest, TextsAndTheirOffsetsGrowWithTheMonitorsDpi) {
-    Start(0);
-    // A DPI the system cannot have falls back to 96; halves round away from zero.
-    for (const auto& [dpi, x, y, height, width] :
-         {std::tuple{96, 200, 275, 25, 13}, {144, 100, 262, 38, 20}, {0, 200, 275, 25, 13}}) {
-        surface.SetDpi(dpi);
-        const PaintPlan plan = surface.Paint(kClient);
-        EXPECT_EQ(std::tuple(plan.kind, plan.textX, plan.textY, plan.textHeight, plan.textWidth),
-                  std::tuple(PaintPlan::Kind::kInvitation, x, y, height, width))
-            << dpi;
-    }
 }
 
 }  // namespace
