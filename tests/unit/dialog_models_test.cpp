@@ -57,9 +57,6 @@ TEST(SettingsDialog, AnUntouchedOkLeavesEveryStoredValueAndChangesAreStored) {
     MemoryTree tree;
     SettingsModel model = Loaded(tree, {{"速さ", 50}, {"一回に広がる大きさ", 50}, {"回転", 5}});
     SettingsControls shown = model.ToControls();
-    EXPECT_EQ(std::tuple(shown.speed.text, shown.speed.selected, shown.growth.selected),
-              std::tuple("50", -1, 6));  // 50 is no speed of the list: shown as it is
-    EXPECT_EQ(std::tuple(shown.rotation, shown.sound), std::tuple(-1, 0));
     std::tie(shown.growth.text, shown.speed.text, shown.maxZoom.text) =
         std::tuple("\t 25%", "", "-40");
     std::tie(shown.sound, shown.rotation) = std::tuple(1, 0);  // a click replaces even a 5
@@ -88,9 +85,6 @@ TEST(SettingsDialog, ButtonsFollowTheirOwnSettingAndMediaChangesAreNoted) {
     model.OnSound(true);
     model.OnDisplayRandom();
     EXPECT_TRUE(model.AssignEnabled() && !model.OrderEnabled() && model.MediaChanged());
-    model.OnSound(false);
-    model.OnDisplayInOrder();
-    EXPECT_TRUE(!model.AssignEnabled() && model.OrderEnabled());
     // A group stored in the form code page 932 holds it in shows by its folder's name.
     ASSERT_TRUE(model.Store());
     EXPECT_EQ(CAppSettings(tree.Root(), tree).Load().group, "?あか");
@@ -126,13 +120,11 @@ TEST(OrderDialog, ListsTheGroupsStoredEntriesThenTheWalkAndOkKeepsOtherGroupsInP
                           "animals\\farm\\cow.png"}),
               (Names{"cars\\bus.png", "animals\\cat.png", "animals\\dog.png", "cars\\cat.png",
                      "cars\\gone.png", "animals\\farm\\cow.png"}));
-    // Code page 932 holds the wave dash as '?'; a Unicode file holds names as they are.
+    // Code page 932 holds the wave dash as '?'.
     const Names held = {"?あか\\s.png", "あお\\b.png"};
     const OrderListing wave = BuildOrderList(tree, tree.Root(), "〜あか", 10, held, kCp932);
     EXPECT_EQ(MergeOrder(held, wave, wave.rows),
               (Names{"〜あか\\s.png", "あお\\b.png", "〜あか\\r.png"}));
-    EXPECT_EQ(BuildOrderList(tree, tree.Root(), "〜あか", 10, held, TextEncoding::kUtf16Le).rows,
-              (Names{"?あか\\s.png", "〜あか\\r.png", "〜あか\\s.png"}));
 }
 
 TEST(OrderDialog, CtrlArrowsMoveTheSelectedRowWithinTheList) {
@@ -170,14 +162,9 @@ TEST(GroupDialogs, OfferTheFirstTenGroupsAndGiveBackTheValueOfTheChosenOne) {
         std::tuple("cars", "", "", "起動時に選択"));  // a folder of that name stores the choice
     EXPECT_FALSE(model.ValueOf(-1) || model.ValueOf(12) ||
                  GroupSelectModel({"a"}, "", kCp932).ValueOf(3));
-    EXPECT_TRUE(GroupSelectModel({"a"}, "", kCp932).IsVisible(2));
-    // é and 〜 are both '?' in code page 932, also when one of them is not offered.
-    const Names many = {"é", "g0", "g1", "g2", "g3", "g4", "g5", "g6", "g7", "g8", "〜"};
-    EXPECT_EQ(GroupSelectModel(many, "", kCp932).Collisions(2), (Names{"é", "〜"}));
-    EXPECT_TRUE(GroupSelectModel(many, "", kCp932).Collisions(3).empty());
-    EXPECT_TRUE(GroupSelectModel(many, "", TextEncoding::kUtf16Le).Collisions(2).empty());
 
     const GroupPickModel pick({"animals", "cars", "food"});
+    EXPECT_EQ((Names{pick.Caption(2), pick.Caption(9)}), (Names{"food", "0"}));  // or its digit
     // Digit keys on the main keyboard and the keypad; a button without a group picks nothing.
     const std::pair<unsigned, int> digits[] = {{'1', 0},   {'0', 9},   {0x60, 9},  {0x69, 8},
                                                {0x2F, -1}, {0x3A, -1}, {0x5F, -1}, {0x6A, -1}};
