@@ -54,13 +54,10 @@ bool Eventually(Predicate ready) {
     return true;
 }
 
-// In random order the first decodable files of the walk take slots 0, 1, ...; in the stored
-// order only the listed files of the group, each in its place among the group's entries, and
-// listed files that cannot be decoded are named and leave their slots empty. In the background,
-// with one decoding thread or two, the slots fill the same, in walk order even when a later file
-// is decoded first; in random order no picture is decoded that takes no slot, so memory holds
-// the table's pictures at most. In the sanitized tree the long group's name caught a view of a
-// destroyed copy.
+// Random order fills slots in walk order; the stored order puts each listed file of the group in
+// its list place and names those that cannot be decoded. The background load, on one thread or
+// two, fills the same, and in random order decodes no picture without a slot. The long group's
+// name caught a view of a destroyed copy in the sanitized tree.
 TEST(BackgroundLoadTest, FillsSlotsByEitherOrdersRulesAsLoadingOneFileAtATimeDoes) {
     using enum DisplayOrder;
     test::MemoryTree tree;

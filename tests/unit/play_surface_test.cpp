@@ -21,11 +21,11 @@ protected:
         const auto it = sizes.find(slot);
         return it != sizes.end() && (std::tie(width, height) = it->second, true);
     }
-    // The generator value that makes RandomIndex pick index of n, or 0 when none is queued.
+    // The generator's values as queued, then 0.
     int Next() override {
-        const auto [index, n] = picks.empty() ? std::pair(0, 1) : picks.front();
+        const int value = picks.empty() ? 0 : picks.front();
         picks.empty() ? void() : picks.pop_front();
-        return (index * 32768 + n - 1) / n;
+        return value;
     }
 
     // count slots of 400x200 pictures, the sounds assigned to some of them.
@@ -61,7 +61,7 @@ protected:
 
     Settings settings = DefaultSettings();
     std::map<int, std::pair<int, int>> sizes;
-    std::deque<std::pair<int, int>> picks;
+    std::deque<int> picks;
     int stops = 0;
     PlaySurface surface{*this, *this};
 };
@@ -149,8 +149,8 @@ TEST_F(PlaySurfaceTest, PicturesComeInTurnSkippingEmptySlotsOrAtRandom) {
     EXPECT_EQ(Next(3), (std::vector<int>{2, 0, 2}));
     settings.displayOrder = DisplayOrder::kRandom;
     Start(4);
-    picks = {{3, 4}, {3, 4}, {1, 4}};
-    EXPECT_EQ(Next(3), (std::vector<int>{3, 3, 1}));  // the same may come twice
+    picks = {32767, 32767, 8191};  // the generator's largest value still picks the last
+    EXPECT_EQ(Next(4), (std::vector<int>{3, 3, 0, 0}));  // the same may come twice
     Start(0);
     EXPECT_EQ(Next(1), (std::vector<int>{-1}));
     EXPECT_EQ(surface.Paint(kClient).kind, PaintPlan::Kind::kNoPictures);
@@ -165,7 +165,7 @@ TEST_F(PlaySurfaceTest, SoundsFollowTheirAssignmentAndTheSoundSetting) {
     EXPECT_EQ(surface.OnRButtonUp().sound, -1);
     settings.sound = OnOff{3};
     Start(2, {{0, 2}});
-    picks = {{4, 5}, {1, 5}};
+    picks = {32767, 6554};
     std::vector<int> sounds;
     for (int key = 0; key < 2; ++key) {
         sounds.push_back(surface.ShowNextPicture().sound);
