@@ -76,14 +76,8 @@ TEST(BackgroundLoadTest, FillsSlotsByEitherOrdersRulesAsLoadingOneFileAtATimeDoe
     test::Names tooLong(kPictureSlots, "gone.png");  // what a list names past the table takes none
     tooLong.push_back("a.png");
     const Fills random = {{0, "a.png", 2}, {1, "d.png", -1}, {2, "e.png", 1}, {3, "g.png", -1}};
-    struct Case {
-        DisplayOrder order;
-        std::string_view group;
-        test::Names list;
-        Fills expected;
-        test::Names unreadable;
-    };
-    const Case cases[] = {
+    // The order, group and list; the slots filled, and the listed files that cannot be decoded.
+    const std::tuple<DisplayOrder, std::string_view, test::Names, Fills, test::Names> cases[] = {
         {kRandom, "", {}, random, {}},  // 3 is past the sound list: random
         {kStored, kLongGroup, inLongGroup, {{2, "bus.png", -1}}, {"cat.png"}},
         // The list holds a name the code page cannot hold as the file does, with '?'.

@@ -148,7 +148,6 @@ TEST(Completeness, CutFilesAreRefusedAndOthersLeftToTheirDecoders) {
     }
     const std::span<const std::uint8_t> end(png.data() + png.size() - 12, 12);
     EXPECT_TRUE(LooksComplete({png.data(), 40}, end, png.size()));
-    EXPECT_FALSE(LooksComplete({Changed(png, 33, {0x7F}).data(), 41}, end, png.size()));
     Bytes noData(png.begin(), png.begin() + 33);  // signature and header chunk
     noData.insert(noData.end(), end.begin(), end.end());
     for (const Bytes& file : {png, jpeg, ReadFixture("picture.jpg"), ReadFixture("picture.gif")}) {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <tuple>
 #include <vector>
 
 #include "view/picture_levels.h"
@@ -72,22 +73,17 @@ TEST(Resample, ShrinkingGivesTheAreaAverage) {
 
 // Three pixels' bytes, of which two are converted: the third must stay where it is.
 TEST(Resample, DecodedRowsBecomePremultipliedPixels) {
-    struct Case {
-        RowFormat format;
-        std::vector<std::uint8_t> bytes;
-        std::uint32_t first, second;
-    };
-    const Case cases[] = {
+    const std::tuple<RowFormat, std::vector<std::uint8_t>, std::uint32_t, std::uint32_t> cases[] = {
         {RowFormat::Gray8, {7, 9, 1}, Bgra(7, 7, 7), Bgra(9, 9, 9)},
         {RowFormat::Bgr24, {1, 2, 3, 4, 5, 6, 7, 8, 9}, Bgra(1, 2, 3), Bgra(4, 5, 6)},
         // The unused byte of 32-bit BGR is often 0: the pixel must still be opaque.
         {RowFormat::Bgrx32, {1, 2, 3, 0, 4, 5, 6, 9, 1, 1, 1, 1}, Bgra(1, 2, 3), Bgra(4, 5, 6)},
         {RowFormat::Bgra32, {255, 100, 0, 128, 9, 9, 9, 0, 1, 1, 1, 1}, Bgra(128, 50, 0, 128), 0},
         {RowFormat::Pbgra32, {1, 2, 3, 4, 5, 6, 7, 8, 1, 1, 1, 1}, 0x04030201, 0x08070605}};
-    for (const Case& c : cases) {
+    for (const auto& [format, bytes, first, second] : cases) {
         std::vector<std::uint32_t> pixels(3, 0xDEADBEEF);
-        ExpandRow(c.format, c.bytes.data(), 2, pixels.data());
-        EXPECT_EQ(pixels, (std::vector<std::uint32_t>{c.first, c.second, 0xDEADBEEF}));
+        ExpandRow(format, bytes.data(), 2, pixels.data());
+        EXPECT_EQ(pixels, (std::vector<std::uint32_t>{first, second, 0xDEADBEEF}));
     }
 }
 
