@@ -36,13 +36,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // The numbers come from the input's end, so that the header seeds still start the file.
     FuzzedDataProvider in(data, size);
-    const auto width = in.ConsumeIntegral<std::uint32_t>();
-    const auto height = in.ConsumeIntegral<std::uint32_t>();
-    if (zz::IsAcceptablePictureSize(width, height)) {
-        ZZ_FUZZ_CHECK(std::uint64_t{width} * height <= zz::kMaxPicturePixels);
-        CheckKeptSize(int(width), int(height), in.ConsumeIntegral<int>(),
-                      in.ConsumeIntegral<int>());
-    }
     CheckKeptSize(in.ConsumeIntegral<int>(), in.ConsumeIntegral<int>(), in.ConsumeIntegral<int>(),
                   in.ConsumeIntegral<int>());
     return 0;

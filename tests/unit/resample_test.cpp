@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <tuple>
 #include <vector>
 
 #include "view/picture_levels.h"
@@ -70,61 +71,19 @@ TEST(Resample, ShrinkingGivesTheAreaAverage) {
     }
 }
 
-TEST(Resample, EnlargingBlendsBetweenTheTwoNearestPixels) {
-    BgraImage pair(2, 1);
-    pair.pixels = {Bgra(0, 0, 0), Bgra(255, 255, 255)};
-    const BgraImage wide = Resample(pair, 8, 1);
-    for (int x = 0; x < 8; ++x) {
-        // Where the pixel's centre falls between the two source centres.
-        const double between = std::clamp((x + 0.5) / 4 - 0.5, 0.0, 1.0);
-        EXPECT_NEAR(Channel(wide.At(x, 0), 2), 255 * between, 1) << x;
-    }
-}
-
-TEST(Resample, RegionMatchesTheSamePartOfTheWholePicture) {
-    const BgraImage src = Noise(31, 17);
-    ResampleScratch scratch;  // shared on purpose: reuse must not leak between calls
-    for (auto [w, h] : {std::pair{20, 11}, {50, 40}, {16, 9}}) {
-        const BgraImage whole = Resample(src, w, h);
-        for (const Region& r : {Region{3, 2, 5, 4}, Region{w - 1, h - 1, 1, 1}}) {
-            std::vector<std::uint32_t> part(std::size_t(r.width + 3) * r.height);
-            ResampleRegion(src, w, h, r, part.data(), r.width + 3, scratch);
-            for (int y = 0; y < r.height; ++y) {
-                for (int x = 0; x < r.width; ++x) {
-                    ASSERT_EQ(part[std::size_t(y) * (r.width + 3) + x],
-                              whole.At(r.left + x, r.top + y));
-                }
-            }
-        }
-        // In bands of rows, as drawing hands them on.
-        std::vector<std::uint32_t> banded(std::size_t(w) * h);
-        RegionResampler bands(src, w, h, {0, 0, w, h}, scratch);
-        for (int top = 0; top < h; top += 3) {
-            bands.Rows(top, std::min(3, h - top), banded.data() + std::size_t(top) * w, w);
-        }
-        EXPECT_EQ(banded, whole.pixels) << w << "x" << h;
-    }
-}
-
 // Three pixels' bytes, of which two are converted: the third must stay where it is.
 TEST(Resample, DecodedRowsBecomePremultipliedPixels) {
-    struct Case {
-        RowFormat format;
-        std::vector<std::uint8_t> bytes;
-        std::uint32_t first, second;
-    };
-    const Case cases[] = {
+    const std::tuple<RowFormat, std::vector<std::uint8_t>, std::uint32_t, std::uint32_t> cases[] = {
         {RowFormat::Gray8, {7, 9, 1}, Bgra(7, 7, 7), Bgra(9, 9, 9)},
         {RowFormat::Bgr24, {1, 2, 3, 4, 5, 6, 7, 8, 9}, Bgra(1, 2, 3), Bgra(4, 5, 6)},
         // The unused byte of 32-bit BGR is often 0: the pixel must still be opaque.
         {RowFormat::Bgrx32, {1, 2, 3, 0, 4, 5, 6, 9, 1, 1, 1, 1}, Bgra(1, 2, 3), Bgra(4, 5, 6)},
         {RowFormat::Bgra32, {255, 100, 0, 128, 9, 9, 9, 0, 1, 1, 1, 1}, Bgra(128, 50, 0, 128), 0},
         {RowFormat::Pbgra32, {1, 2, 3, 4, 5, 6, 7, 8, 1, 1, 1, 1}, 0x04030201, 0x08070605}};
-    for (const Case& c : cases) {
-        EXPECT_EQ(BytesPerPixel(c.format) * 3, int(c.bytes.size()));
+    for (const auto& [format, bytes, first, second] : cases) {
         std::vector<std::uint32_t> pixels(3, 0xDEADBEEF);
-        ExpandRow(c.format, c.bytes.data(), 2, pixels.data());
-        EXPECT_EQ(pixels, (std::vector<std::uint32_t>{c.first, c.second, 0xDEADBEEF}));
+        ExpandRow(format, bytes.data(), 2, pixels.data());
+        EXPECT_EQ(pixels, (std::vector<std::uint32_t>{first, second, 0xDEADBEEF}));
     }
 }
 
@@ -136,18 +95,6 @@ TEST(Resample, LevelsHalveAndTheSmallestLargeEnoughIsChosen) {
     EXPECT_EQ(ChooseLevel(levels, 400, 300), 2u);
     EXPECT_EQ(ChooseLevel(levels, 400, 301), 1u);
     EXPECT_EQ(ChooseLevel(levels, 1, 1), levels.size() - 1);
-    EXPECT_EQ(LevelBytes(levels), 4 * (1600 * 1200 + 800 * 600 + 400 * 300 + 200 * 150 + 100 * 75 +
-                                       50 * 37 + 25 * 18 + 12 * 9 + 6 * 4 + 3 * 2 + 1));
-}
-
-TEST(Resample, TransparentPartsShowWhite) {
-    BgraImage image(3, 1);
-    image.At(0, 0) = Bgra(0, 0, 0, 0);
-    image.At(1, 0) = Bgra(0, 0, 128, 128);  // half-covered red, premultiplied
-    image.At(2, 0) = Bgra(200, 0, 0, 100);  // inconsistent input: clamped, not wrapped
-    FlattenOnWhite(image);
-    EXPECT_EQ(image.pixels,
-              (std::vector{Bgra(255, 255, 255), Bgra(127, 127, 255), Bgra(255, 155, 155)}));
 }
 
 }  // namespace
