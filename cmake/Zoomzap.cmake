@@ -59,14 +59,11 @@ if(WIN32)
     set(CMAKE_LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 endif()
 
-# Test data and bundled media folders as the test program sees them (Wine maps the Linux root
-# to Z:).
+# The test data folder as the test program sees it (Wine maps the Linux root to Z:).
 if(CMAKE_CROSSCOMPILING AND WIN32)
     set(ZZ_TEST_DATA_DIR "Z:${PROJECT_SOURCE_DIR}/tests/data")
-    set(ZZ_MEDIA_DIR "Z:${PROJECT_SOURCE_DIR}/media")
 else()
     set(ZZ_TEST_DATA_DIR "${PROJECT_SOURCE_DIR}/tests/data")
-    set(ZZ_MEDIA_DIR "${PROJECT_SOURCE_DIR}/media")
 endif()
 
 # A GoogleTest program under Wine, once in a Japanese and once in an English locale:

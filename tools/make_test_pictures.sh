@@ -24,9 +24,7 @@ quarters() { # WIDTHxHEIGHT of one quarter
 
 quarters 32x24 "$work/upright.png"
 convert "$work/upright.png" "${png_opts[@]}" PNG24:"$out/picture.png"
-for ext in jpg jpeg jpe jfif; do
-    convert "$work/upright.png" -strip -quality 95 JPEG:"$out/picture.$ext"
-done
+convert "$work/upright.png" -strip -quality 95 JPEG:"$out/picture.jpg"
 convert "$work/upright.png" -strip BMP3:"$out/picture.bmp"
 convert "$work/upright.png" -strip -alpha set -define bmp3:alpha=true BMP3:"$out/picture32.bmp"
 convert "$work/upright.png" -strip GIF:"$out/picture.gif"
@@ -45,10 +43,6 @@ EOF
 convert "$work/neutral.jpg" -orient RightTop -quality 95 JPEG:"$out/rotated6.jpg"
 test "$(identify -format '%[orientation]' "$out/rotated6.jpg")" = RightTop
 
-# Left half transparent, right half green.
-convert -size 16x32 xc:none xc:'#00FF00' +append "${png_opts[@]}" PNG32:"$out/transparent.png"
-# Grey only: decoded through a grey pixel format.
-convert -size 16x16 xc:'gray(50%)' -strip -type Grayscale -quality 95 JPEG:"$out/gray.jpg"
 # Large in pixels, tiny on disk: for bounded memory and large draws.
 quarters 800x600 "$work/large.png"
 convert "$work/large.png" "${png_opts[@]}" PNG24:"$out/large.png"
