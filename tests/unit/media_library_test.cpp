@@ -137,17 +137,14 @@ TEST(MediaLibrary, RelativeNamesFolderPartsAndExtensions) {
 // A name the code page cannot hold is stored with '?': a stored group finds its folder again.
 TEST(MediaLibrary, StoredNamesAreMatchedInTheFormTheFileHoldsThem) {
     MemoryTree tree;
-    for (const char* group : {"images/〜あか", "images/−", "images/é", "images/あお"}) {
+    for (const char* group : {"images/−", "images/é", "images/あお"}) {
         tree.Folder(group);
     }
-    const auto cp932 = TextEncoding::kCp932;
-    for (const auto& [stored, encoding, live] :
-         {std::tuple<std::string_view, TextEncoding, std::string_view>{"?あか", cp932, "〜あか"},
-          {"あお", cp932, "あお"},
-          {"?", cp932, "é"},  // é and − are both '?': the first listed
-          {"?あか", TextEncoding::kUtf16Le, "?あか"},
-          {"gone", cp932, "gone"}}) {
-        EXPECT_EQ(LiveGroupName(tree, tree.Root(), stored, encoding), live) << stored;
+    for (const auto& [stored, live] :
+         {std::pair<std::string_view, std::string_view>{"あお", "あお"},
+          {"?", "é"},  // é and − are both '?': the first listed
+          {"gone", "gone"}}) {
+        EXPECT_EQ(LiveGroupName(tree, tree.Root(), stored, TextEncoding::kCp932), live) << stored;
     }
 }
 
