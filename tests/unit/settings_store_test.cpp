@@ -108,8 +108,8 @@ TEST(SettingsStore, IntegersInAnySectionAndEveryReadSeesEveryWrite) {
     EXPECT_FALSE(reader.Save(Defaults([](Settings& s) { s.title = "two\nlines"; })));
 }
 
-// What a file holds is read, a damaged key as its default; a save keeps every byte it does not
-// own and reads back as saved. A damaged Unicode file's bytes are the INI file tests'.
+// What a file holds is read; a save keeps every byte it does not own and reads back as saved.
+// Damaged lines and Unicode files, and what each reads as, are the INI file tests'.
 TEST(SettingsStore, AnyFileReadsAsWhatItHoldsAndASaveReadsBackAndKeepsTheRest) {
     const struct {
         const char* what;
@@ -118,17 +118,6 @@ TEST(SettingsStore, AnyFileReadsAsWhatItHoldsAndASaveReadsBackAndKeepsTheRest) {
         bool keepsEveryByte;  // nothing of it is the record's to rewrite
     } cases[] = {
         {"noise", Noise(64 << 10), Defaults(), true},
-        {"damaged keys",
-         std::string("\x00\x01\xFF\xFE junk\r\n", 11) +
-             Disk("[設定]\r\nタイトル=  "
-                  "\"\r\n一回に広がる大きさ=25\r\n速さ=fast\r\n最大画像拡大率\r\n"
-                  "初期表示=1") +
-             std::string("\0\0\r\n", 4) + Disk("グループ=動物\r\n画像ファイル名0=") + "\x81",
-         Defaults([](Settings& s) {
-             std::tie(s.title, s.growth, s.speed, s.group) = std::tuple("\"", 25, 0, "動物");
-             std::tie(s.startMode, s.pictureOrder) = std::tuple(StartMode::kGuarded, Names{"・"});
-         }),
-         false},
         {"values no control shows",
          Disk("[設定]\r\n回転=5\r\nマウス操作=-3\r\n音声=2\r\n最大画像数=-1\r\n表示=7\r\n"
               "初期表示=2147483647\r\n一回に広がる大きさ=-2147483648\r\n"),
