@@ -34,13 +34,6 @@ TEST(MediaLibrary, FoldersAreListedSortedAndWalkedDepthFirst) {
     }
     tree.Folder("sounds");
     std::vector<FolderEntry> entries{{"stale", false}};
-    ASSERT_TRUE(ListFolderSorted(tree.Fs(), ImagesFolder(tree.Root()), entries));
-    Names names;
-    for (const FolderEntry& entry : entries) {
-        names.push_back(entry.name + (entry.isFolder ? "/" : ""));
-    }
-    EXPECT_EQ(names, (Names{"10.png", "9.png", "a.png", "A1.png", "Animals/", "b.png", "old.png/",
-                            "Z", "_x", "表示/"}));
     EXPECT_TRUE(ListFolderSorted(tree.Fs(), SoundsFolder(tree.Root()), entries) && entries.empty());
     entries.push_back({"stale", false});
     EXPECT_FALSE(ListFolderSorted(tree.Fs(), JoinPath(tree.Root(), "missing"), entries));
