@@ -8,6 +8,7 @@
 #include <climits>
 #include <random>
 
+#include "framework/scope_exit.h"
 #include "framework/unicode.h"
 #include "settings/codepage932.h"
 #include "settings/ini_file.h"
@@ -46,58 +47,35 @@ TEST(Cp932AgainstWindows, EveryByteDecodesAndEveryCharacterEncodesAsWindowsConve
     }
 }
 
-// A settings file reached through the store and through the platform's wide profile
-// functions, which read a file with a byte-order mark as Unicode and any other in the ANSI
-// code page, and keep its encoding when they write.
-class ProfileCompat : public ::testing::Test {
-protected:
-    ~ProfileCompat() override { Forget(); }
-
-    // The platform caches a profile file; make it read the file afresh.
-    void Forget() const { WritePrivateProfileStringW(nullptr, nullptr, nullptr, Path().c_str()); }
-    std::wstring Path() const { return Widen(JoinPath(m_tree.Root(), "Zoomzap.ini")); }
-    std::string WindowsRead(std::string_view section, std::string_view key) const {
-        Forget();
-        wchar_t buffer[256] = {};
-        const DWORD length = GetPrivateProfileStringW(Widen(section).c_str(), Widen(key).c_str(),
-                                                      L"<missing>", buffer, 256, Path().c_str());
-        return Narrow({buffer, length});
-    }
-    void WindowsWrite(std::string_view section, std::string_view key, std::string_view value) {
-        Forget();
-        ASSERT_TRUE(WritePrivateProfileStringW(Widen(section).c_str(), Widen(key).c_str(),
-                                               Widen(value).c_str(), Path().c_str()));
-    }
-    IniFile StoreFile() const { return IniFile(m_tree.Read("Zoomzap.ini")); }
-    void StoreWrite(std::string_view section, std::string_view key, std::string_view value) {
-        IniFile ini = StoreFile();
-        ASSERT_TRUE(ini.SetString(section, key, value));
-        m_tree.File("Zoomzap.ini", ini.Bytes());
-    }
-
-    test::TempTree m_tree;
-};
-
-TEST_F(ProfileCompat, NamesTheCodePageCannotHoldAreWrittenAsThePlatformWritesThem) {
-    if (GetACP() != 932) {
-        GTEST_SKIP() << "needs the Japanese ANSI code page (LC_ALL=ja_JP.UTF-8)";
-    }
-    // (The platform writes some characters as look-alikes, é as e and ¥ as a backslash; the
-    // store writes '?' for them, so that no name turns into a path separator.)
-    WindowsWrite("SoundFile", "〜あか\\😀.png", "3");
-    const std::string platform = m_tree.Read("Zoomzap.ini");
-    m_tree.File("Zoomzap.ini", "");
-    StoreWrite("SoundFile", "〜あか\\😀.png", "3");
-    EXPECT_EQ(m_tree.Read("Zoomzap.ini"), platform);
-    EXPECT_EQ(WindowsRead("SoundFile", "?あか\\??.png"), "3");
-    EXPECT_EQ(StoreFile().GetString("SoundFile", "〜あか\\😀.png", ""), "3");
-}
-
 // Files as a person might edit them (blanks, quotes, comments, lines without "=", duplicate
 // sections and keys, the three kinds of line end, double-byte names whose code page 932 trail
 // bytes are backslashes or letters), then a value written by either side: every name reads the
 // same through both, also as an integer, and the file keeps its encoding.
-TEST_F(ProfileCompat, RandomHandEditedFilesAndWhatEitherSideWritesReadTheSame) {
+// The platform's wide profile functions read a file with a byte-order mark as Unicode and any
+// other in the ANSI code page, and keep its encoding when they write.
+TEST(ProfileCompat, RandomHandEditedFilesAndWhatEitherSideWritesReadTheSame) {
+    test::TempTree tree;
+    const std::wstring path = Widen(JoinPath(tree.Root(), "Zoomzap.ini"));
+    // The platform caches a profile file; make it read the file afresh.
+    const auto forget = [&] {
+        WritePrivateProfileStringW(nullptr, nullptr, nullptr, path.c_str());
+    };
+    const ScopeExit forgetAtTheEnd(forget);
+    const auto windowsRead = [&](const std::string& section, const std::string& key) {
+        forget();
+        wchar_t buffer[256] = {};
+        const DWORD length = GetPrivateProfileStringW(Widen(section).c_str(), Widen(key).c_str(),
+                                                      L"<missing>", buffer, 256, path.c_str());
+        return Narrow({buffer, length});
+    };
+    if (GetACP() == 932) {  // a name the code page cannot hold is written as the platform does
+        forget();
+        ASSERT_TRUE(WritePrivateProfileStringW(L"SoundFile", Widen("〜あか\\😀.png").c_str(), L"3",
+                                               path.c_str()));
+        IniFile store;
+        ASSERT_TRUE(store.SetString("SoundFile", "〜あか\\😀.png", "3"));
+        EXPECT_EQ(store.Bytes(), tree.Read("Zoomzap.ini"));
+    }
     const std::vector<std::string> names = {"設定", "SoundFile", "soundfile", "表示",
                                             "ソ",   "a b",       "ア",        "ヂ",
                                             "key",  "KEY",       "能\\ソ.png"};
@@ -126,20 +104,25 @@ TEST_F(ProfileCompat, RandomHandEditedFilesAndWhatEitherSideWritesReadTheSame) {
             text += pick({"\r\n", "\n", "\r"});
         }
         for (const TextEncoding encoding : encodings) {
-            m_tree.File("Zoomzap.ini",
-                        std::string(ByteOrderMark(encoding)) + EncodeText(text, encoding));
-            WindowsWrite(pick(names), pick(names), pick(values));
-            StoreWrite(pick(names), pick(names), pick(values) + (round % 2 ? "〜é😀" : ""));
-            const IniFile store = StoreFile();
+            tree.File("Zoomzap.ini",
+                      std::string(ByteOrderMark(encoding)) + EncodeText(text, encoding));
+            forget();
+            ASSERT_TRUE(WritePrivateProfileStringW(Widen(pick(names)).c_str(),
+                                                   Widen(pick(names)).c_str(),
+                                                   Widen(pick(values)).c_str(), path.c_str()));
+            IniFile store(tree.Read("Zoomzap.ini"));
+            ASSERT_TRUE(store.SetString(pick(names), pick(names),
+                                        pick(values) + (round % 2 ? "〜é😀" : "")));
+            tree.File("Zoomzap.ini", store.Bytes());
             EXPECT_EQ(store.Encoding(), encoding);
             for (const std::string& section : names) {
                 for (const std::string& key : names) {
-                    ASSERT_EQ(store.GetString(section, key, "<missing>"), WindowsRead(section, key))
+                    ASSERT_EQ(store.GetString(section, key, "<missing>"), windowsRead(section, key))
                         << "[" << section << "] " << key << " in round " << round << ":\n"
                         << text;
                     ASSERT_EQ(store.GetInt(section, key, 77),
                               int(GetPrivateProfileIntW(Widen(section).c_str(), Widen(key).c_str(),
-                                                        77, Path().c_str())));
+                                                        77, path.c_str())));
                 }
             }
         }
