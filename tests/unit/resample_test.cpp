@@ -97,5 +97,16 @@ TEST(Resample, LevelsHalveAndTheSmallestLargeEnoughIsChosen) {
     EXPECT_EQ(ChooseLevel(levels, 1, 1), levels.size() - 1);
 }
 
+// A transparent sticker shows on the surface's white, not on black.
+TEST(Resample, TransparentPartsShowWhite) {
+    BgraImage image(3, 1);
+    image.At(0, 0) = Bgra(0, 0, 0, 0);
+    image.At(1, 0) = Bgra(0, 0, 128, 128);  // half-covered red, premultiplied
+    image.At(2, 0) = Bgra(200, 0, 0, 100);  // inconsistent input: clamped, not wrapped
+    FlattenOnWhite(image);
+    EXPECT_EQ(image.pixels,
+              (std::vector{Bgra(255, 255, 255), Bgra(127, 127, 255), Bgra(255, 155, 155)}));
+}
+
 }  // namespace
 }  // namespace zz
